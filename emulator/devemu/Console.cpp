@@ -1,0 +1,117 @@
+#include "Console.h"
+
+#include <cwctype>
+
+#include "Command.h"
+#include "Device.h"
+
+namespace devemu {
+namespace {
+
+const Command kCommands[] = {
+    {L"reset", "reset", CmdReset},
+    {L"state", "state", CmdState},
+    {L"log", "log [--since N]", CmdLog},
+    {L"wait", "wait <text> [--timeout MS] [--since N]", CmdWait},
+    {L"clock", "clock <ms> | clock advance <ms>", CmdClock},
+    {L"post", "post show-settings|disable|enable|lock <word>", CmdPost},
+    {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
+     CmdDialog},
+    {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
+};
+
+const Command* current = nullptr;
+
+std::string AllUsage() {
+    std::string text = "usage: devemu <command>, one of:";
+    for (const Command& c : kCommands) text += std::string("\n  devemu ") + c.usage;
+    return text;
+}
+
+}  // namespace
+
+[[noreturn]] void Usage(const std::string& detail) {
+    std::string message;
+    if (!detail.empty()) message = detail + "\n";
+    message += current ? std::string("usage: devemu ") + current->usage : AllUsage();
+    throw CommandError{2, message};
+}
+
+std::string Narrow(const std::wstring& text) { return Utf8(text); }
+
+uint32_t ParseU32(const std::wstring& text, const char* what) {
+    int64_t value = ParseI64(text, what);
+    if (value < 0 || value > 0xFFFFFFFFLL) Usage(std::string(what) + " out of range: " + Narrow(text));
+    return static_cast<uint32_t>(value);
+}
+
+int64_t ParseI64(const std::wstring& text, const char* what) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == L'-' || text[i] == L'+')) negative = text[i++] == L'-';
+    int base = 10;
+    if (text.size() - i > 2 && text[i] == L'0' && (text[i + 1] == L'x' || text[i + 1] == L'X')) {
+        base = 16;
+        i += 2;
+    }
+    if (i == text.size()) Usage(std::string("not a number for ") + what + ": \"" + Narrow(text) + "\"");
+    int64_t value = 0;
+    for (; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        int digit;
+        if (c >= L'0' && c <= L'9') digit = c - L'0';
+        else if (base == 16 && std::iswxdigit(c)) digit = 10 + (std::towlower(c) - L'a');
+        else Usage(std::string("not a number for ") + what + ": \"" + Narrow(text) + "\"");
+        value = value * base + digit;
+        if (value > 0xFFFFFFFFFFLL) Usage(std::string(what) + " out of range: " + Narrow(text));
+    }
+    return negative ? -value : value;
+}
+
+std::optional<std::wstring> TakeOption(Args& args, const wchar_t* name) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] != name) continue;
+        if (i + 1 >= args.size()) Usage(Narrow(name) + " needs a value");
+        std::wstring value = args[i + 1];
+        args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
+        return value;
+    }
+    return std::nullopt;
+}
+
+bool TakeFlag(Args& args, const wchar_t* name) {
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == name) {
+            args.erase(args.begin() + static_cast<long>(i));
+            return true;
+        }
+    }
+    return false;
+}
+
+void LogConsole(const Args& args) {
+    std::wstring line = L"console";
+    for (const std::wstring& a : args) {
+        line += L' ';
+        if (a.empty() || a.find(L' ') != std::wstring::npos) line += L'"' + a + L'"';
+        else line += a;
+    }
+    Device::Get().Log("%s", Utf8(line).c_str());
+}
+
+int RunConsole(const Args& args, Io& io) {
+    current = nullptr;
+    try {
+        if (args.empty()) Usage();
+        for (const Command& c : kCommands) {
+            if (args[0] == c.name) current = &c;
+        }
+        if (!current) Usage("unknown command \"" + Narrow(args[0]) + "\"");
+        return current->run(args, io);
+    } catch (const CommandError& e) {
+        io.err += "devemu: " + e.message + "\n";
+        return e.code;
+    }
+}
+
+}  // namespace devemu

@@ -1,0 +1,4 @@
+#include "Command.h"
+namespace devemu {
+int CmdScreenshot(const Args&, Io&) { Usage("not yet"); }
+}

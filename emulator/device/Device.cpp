@@ -1,0 +1,132 @@
+#include "Device.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+
+namespace devemu {
+namespace {
+
+// Size and a version number, so that a file left by an older build is not misread.
+constexpr uint32_t kLayoutVersion = 1;
+constexpr uint32_t LayoutStamp() {
+    return static_cast<uint32_t>(sizeof(DeviceState)) ^ (kLayoutVersion << 28);
+}
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "devemu: cannot open the device (%s, error %lu)\n", what, GetLastError());
+    std::exit(3);
+}
+
+}  // namespace
+
+void SetDefaults(DeviceState& state) {
+    std::memset(&state, 0, sizeof state);
+    state.layout = LayoutStamp();
+}
+
+std::wstring DeviceName() {
+    wchar_t buffer[128];
+    DWORD n = GetEnvironmentVariableW(L"DEVEMU_NAME", buffer, 128);
+    if (n == 0 || n >= 128) return L"phone";
+    return buffer;
+}
+
+uint32_t HostTick() { return static_cast<uint32_t>(GetTickCount64()); }
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+Device::Lock::Lock(HANDLE mutex) : mutex_(mutex) {
+    // WAIT_ABANDONED still hands over ownership: a process that died mid-update leaves a
+    // state that is at worst one line short, which beats a device nobody can open again.
+    WaitForSingleObject(mutex_, INFINITE);
+}
+
+Device::Lock::~Lock() { ReleaseMutex(mutex_); }
+
+Device& Device::Get() {
+    static Device* device = new Device();  // never destroyed: DLLs use it until process exit
+    return *device;
+}
+
+Device::Device() {
+    const std::wstring name = DeviceName();
+    mutex_ = CreateMutexW(nullptr, FALSE, (L"devemu/" + name + L"/lock").c_str());
+    if (!mutex_) Fail("mutex");
+    Lock lock(mutex_);
+
+    // The state is backed by a file so that it outlives every process between two commands.
+    wchar_t temp[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) Fail("temp path");
+    const std::wstring path = std::wstring(temp) + L"devemu-" + name + L".state";
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) Fail("state file");
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    const bool fresh = size.QuadPart != static_cast<LONGLONG>(sizeof(DeviceState));
+    HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(DeviceState),
+                                        (L"devemu/" + name + L"/state").c_str());
+    CloseHandle(file);
+    if (!mapping) Fail("mapping");
+    state_ = static_cast<DeviceState*>(
+        MapViewOfFile(mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(DeviceState)));
+    CloseHandle(mapping);  // the view keeps the mapping alive
+    if (!state_) Fail("view");
+    if (fresh || state_->layout != LayoutStamp()) SetDefaults(*state_);
+}
+
+uint32_t Device::Uptime() {
+    return HostTick() + Locked([](DeviceState& s) { return s.clockOffset; });
+}
+
+void Device::AppendLocked(DeviceState& state, const char* text) {
+    LogLine& line = state.log[state.logCount % kLogCapacity];
+    line.uptime = HostTick() + state.clockOffset;
+    std::snprintf(line.text, sizeof line.text, "%s", text);
+    ++state.logCount;
+}
+
+void Device::Log(const char* format, ...) {
+    char text[kLogTextSize];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    Locked([&](DeviceState& s) { AppendLocked(s, text); });
+}
+
+std::vector<std::string> Device::LogLines(uint64_t since, uint64_t* next) {
+    return Locked([&](DeviceState& s) {
+        std::vector<std::string> lines;
+        uint64_t first = s.logCount > kLogCapacity ? s.logCount - kLogCapacity : 0;
+        if (since < first) since = first;
+        for (uint64_t i = since; i < s.logCount; ++i) {
+            const LogLine& line = s.log[i % kLogCapacity];
+            lines.push_back(std::to_string(line.uptime) + " " + line.text);
+        }
+        if (next) *next = s.logCount > since ? s.logCount : since;
+        return lines;
+    });
+}
+
+uint64_t Device::LogCount() {
+    return Locked([](DeviceState& s) { return s.logCount; });
+}
+
+void Device::Reset() {
+    Locked([](DeviceState& s) { SetDefaults(s); });
+}
+
+}  // namespace devemu

@@ -1,0 +1,73 @@
+#include "Application.h"
+
+#include "ThreadMessages.h"
+
+namespace {
+
+constexpr wchar_t kExitEventName[] = L"Varnel/Exit_Event";
+
+}  // namespace
+
+Application& Application::Instance() {
+    static Application application;
+    return application;
+}
+
+// The members up to the settings window (which loads the options) are built first; the named
+// event comes last, and whether it already existed tells whether another instance runs.
+Application::Application() {
+    mainThreadId = GetCurrentThreadId();
+    exitEvent.reset(CreateEventW(nullptr, FALSE, FALSE, kExitEventName));
+    alreadyRunning = GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+Application::~Application() {
+    // Order: exit event, lock window, vibrator, beeper, icon, settings window, command event,
+    // then the join of the controller thread (the WorkerThread base).
+    exitEvent.reset();
+}
+
+void Application::StartUp() {
+    settingsWindow.Store().WriteDword(L"ThreadId", GetCurrentThreadId());
+    Start();
+}
+
+void Application::RequestExit() { SetEvent(exitEvent.get()); }
+
+void Application::ShowSettings() {}
+
+void Application::PostCommand(uint32_t word) {
+    pendingCommand = static_cast<int32_t>(word);
+    commandEvent.Set();
+}
+
+void Application::OnThreadMessage(UINT message, WPARAM wParam) {
+    switch (message) {
+    case WM_APP_SHOW_SETTINGS: ShowSettings(); break;
+    case WM_APP_DISABLE: --enableLevel; break;
+    case WM_APP_ENABLE: ++enableLevel; break;
+    case WM_APP_LOCK_COMMAND: PostCommand(static_cast<uint32_t>(wParam & 0xFFFF)); break;
+    default: break;  // not one of ours: dropped
+    }
+}
+
+void Application::Run() {
+    HANDLE handles[] = {exitEvent.get()};
+    WaitForMultipleObjects(1, handles, FALSE, INFINITE);
+    Shutdown();
+}
+
+void Application::Shutdown() {
+    settingsWindow.quitOnDestroy = true;
+    if (mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
+}
+
+void RunMessageLoop(HACCEL accelerators, Application& app) {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) continue;
+        TranslateMessage(&msg);
+        if (msg.hwnd == nullptr) app.OnThreadMessage(msg.message, msg.wParam);
+        else DispatchMessageW(&msg);
+    }
+}

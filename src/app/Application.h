@@ -1,0 +1,54 @@
+// The one object that lives for the whole run. Its own thread is the lock controller.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include <windows.h>
+
+#include "Event.h"
+#include "WorkerThread.h"
+#include "ce/Handle.h"
+#include "settings/SettingsWindow.h"
+
+class Application : public WorkerThread {
+public:
+    // The single instance, constructed on first use and destroyed at process exit.
+    static Application& Instance();
+
+    ~Application() override;
+
+    bool AlreadyRunning() const { return alreadyRunning; }
+
+    // Publishes "ThreadId", builds the lock machinery and starts the controller thread.
+    void StartUp();
+    void RequestExit();
+    void ShowSettings();
+    // Hands a LockCommand word to the controller.
+    void PostCommand(uint32_t word);
+    // The message loop's handling of a message that has no window.
+    void OnThreadMessage(UINT message, WPARAM wParam);
+
+    DWORD mainThreadId = 0;
+    KernelHandle exitEvent;  // "Varnel/Exit_Event"
+    bool alreadyRunning = false;
+    // The suspension counter: automatic handling runs only while it is 0 or more. Written by the
+    // main thread, read by the controller.
+    std::atomic<int32_t> enableLevel{0};
+    // -1 when no command waits, else a LockCommand word; handed over through commandEvent.
+    std::atomic<int32_t> pendingCommand{-1};
+    Event commandEvent;
+    SettingsWindow settingsWindow;
+    uint32_t lastResumeTick = 0;
+    uint32_t stylusUnlockTick = 0;
+
+protected:
+    void Run() override;
+
+private:
+    Application();
+    void Shutdown();
+};
+
+// The main thread's loop: accelerators, thread messages, window messages, until WM_QUIT.
+void RunMessageLoop(HACCEL accelerators, Application& app);
