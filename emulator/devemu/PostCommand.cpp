@@ -11,7 +11,7 @@ DWORD PublishedThreadId() {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Brackwater\\Varnel", 0, KEY_QUERY_VALUE,
                       &key) != ERROR_SUCCESS) {
-        throw CommandError{2, "no key HKCU\\Software\\Brackwater\\Varnel: the program has never started"};
+        throw CommandError{2, "no \"ThreadId\": there is no key HKCU\\Software\\Brackwater\\Varnel (the program has never started)"};
     }
     DWORD id = 0, type = 0, size = sizeof id;
     LONG status = RegQueryValueExW(key, L"ThreadId", nullptr, &type,

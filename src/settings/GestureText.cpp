@@ -83,7 +83,7 @@ size_t GestureTextBytes(const GestureText& text) {
     size_t i = 0;
     while (i < kGestureTextUnits && text.units[i] != 0) {
         while (i < kGestureTextUnits && text.units[i] != 0) ++i;
-        ++i;  // the string's terminator
+        if (i < kGestureTextUnits) ++i;  // the string's terminator
     }
     if (i < kGestureTextUnits) ++i;  // the final terminator
     return 2 * i;

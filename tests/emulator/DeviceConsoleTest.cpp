@@ -1,0 +1,133 @@
+// The device console's own commands and the device core that the program's imports reach.
+#include <string>
+#include <vector>
+
+#include <gmock/gmock.h>
+
+#include "Device.h"
+#include "TestSupport.h"
+#include "ce/Kernel.h"
+#include "ce/Shell.h"
+
+namespace {
+
+using test::Devemu;
+using testing::HasSubstr;
+using testing::StartsWith;
+
+std::string StateValue(const std::string& key) {
+    const std::string state = Devemu({L"state"}).out;
+    const std::string prefix = key + "=";
+    size_t at = state.find("\n" + prefix);
+    at = state.compare(0, prefix.size(), prefix) == 0 ? 0 : (at == std::string::npos ? at : at + 1);
+    if (at == std::string::npos) return "<missing>";
+    return state.substr(at + prefix.size(), state.find('\n', at) - at - prefix.size());
+}
+
+class DeviceConsoleTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_EQ(Devemu({L"reset"}).code, 0); }
+};
+
+TEST_F(DeviceConsoleTest, ResetLeavesAFreshDeviceWithOnlyItsOwnLine) {
+    Devemu({L"clock", L"123456"});
+    MessageBeep(0);
+    ASSERT_EQ(Devemu({L"reset"}).code, 0);
+    const std::vector<std::string> log = test::LogLines();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_THAT(log[0], test::Matches("[0-9]+ console reset"));
+    EXPECT_EQ(StateValue("beeps"), "0");
+    EXPECT_EQ(StateValue("reboots"), "0");
+    const uint32_t drift = static_cast<uint32_t>(std::stoul(StateValue("uptime"))) - devemu::HostTick();
+    EXPECT_LT(drift + 10000, 20000u) << "the clock offset survived the reset";
+}
+
+TEST_F(DeviceConsoleTest, ClockPlacesTheUptimeSeenByTheProgramAcrossTheWrap) {
+    ASSERT_EQ(Devemu({L"clock", L"4294967000"}).code, 0);
+    const DWORD before = GetTickCount();  // imported from the device's coredll
+    EXPECT_GE(before, 4294967000u);
+    ASSERT_EQ(Devemu({L"clock", L"advance", L"1000"}).code, 0);
+    const DWORD after = GetTickCount();
+    EXPECT_LT(after, 100000u) << "did not wrap past 2^32";
+    EXPECT_GE(static_cast<int32_t>(after - before), 1000);
+    EXPECT_EQ(test::FindLog("console clock advance 1000"), 2);
+
+    ASSERT_EQ(Devemu({L"clock", L"advance", L"-2000"}).code, 0);
+    EXPECT_GT(GetTickCount(), 4294960000u);
+}
+
+TEST_F(DeviceConsoleTest, LogLinesAreUptimeThenEvent) {
+    Devemu({L"clock", L"5000"});
+    MessageBeep(MB_OK);
+    AygExitWindowsEx(EWX_REBOOT, 0);
+    const std::string log = Devemu({L"log"}).out;
+    EXPECT_THAT(log, test::Matches("[0-9]+ console reset\n"
+                                  "[0-9]+ console clock 5000\n"
+                                  "5[0-9][0-9][0-9] beep type=0\n"
+                                  "5[0-9][0-9][0-9] reboot how=2\n"));
+    EXPECT_THAT(Devemu({L"log", L"--since", L"3"}).out, test::Matches("[0-9]+ reboot how=2\n"));
+    EXPECT_EQ(Devemu({L"log", L"--since", L"99"}).out, "");
+    EXPECT_EQ(StateValue("beeps"), "1");
+    EXPECT_EQ(StateValue("reboots"), "1");
+}
+
+TEST_F(DeviceConsoleTest, WaitSeesOnlyLinesAfterItStartedOrAfterSince) {
+    MessageBeep(0);
+    test::ConsoleResult r = Devemu({L"wait", L"beep", L"--timeout", L"200"});
+    EXPECT_EQ(r.code, 1) << "an old line counted";
+    EXPECT_THAT(r.err, HasSubstr("beep"));
+    r = Devemu({L"wait", L"beep", L"--since", L"0", L"--timeout", L"200"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_THAT(r.out, HasSubstr("beep type=0"));
+
+    HANDLE later = CreateThread(nullptr, 0, [](void*) -> DWORD { Sleep(100); MessageBeep(0); return 0; },
+                                nullptr, 0, nullptr);
+    r = Devemu({L"wait", L"beep", L"--timeout", L"10000"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    WaitForSingleObject(later, INFINITE);
+    CloseHandle(later);
+}
+
+TEST_F(DeviceConsoleTest, EventModifyDrivesTheEvent) {
+    HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    EXPECT_TRUE(EventModify(event, EVENT_SET));
+    EXPECT_EQ(WaitForSingleObject(event, 0), WAIT_OBJECT_0);
+    EXPECT_TRUE(EventModify(event, EVENT_RESET));
+    EXPECT_EQ(WaitForSingleObject(event, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_FALSE(EventModify(event, 7));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    CloseHandle(event);
+}
+
+TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
+    const std::vector<std::vector<std::wstring>> bad = {
+        {},
+        {L"frobnicate"},
+        {L"state", L"extra"},
+        {L"log", L"--since"},
+        {L"log", L"--since", L"ten"},
+        {L"wait"},
+        {L"wait", L"x", L"--timeout", L"-1"},
+        {L"clock"},
+        {L"clock", L"advance"},
+        {L"clock", L"12abc"},
+        {L"clock", L"0x1FFFFFFFF"},
+        {L"post"},
+        {L"post", L"lock"},
+        {L"post", L"unlock"},
+        {L"post", L"enable", L"now"},
+    };
+    const uint64_t lines = test::LogCount();
+    for (const auto& args : bad) {
+        const test::ConsoleResult r = Devemu(args);
+        std::string joined;
+        for (const auto& a : args) joined += test::Narrow(a) + " ";
+        EXPECT_EQ(r.code, 2) << joined;
+        EXPECT_THAT(r.err, StartsWith("devemu: ")) << joined;
+        EXPECT_THAT(r.err, HasSubstr("usage: devemu")) << joined;
+        EXPECT_EQ(r.out, "") << joined;
+    }
+    EXPECT_EQ(test::LogCount(), lines) << "a refused command changed the device";
+}
+
+}  // namespace

@@ -1,0 +1,173 @@
+#include "TestSupport.h"
+
+#include <cstring>
+
+#include <tlhelp32.h>
+
+#include "Console.h"
+#include "Device.h"
+
+namespace test {
+namespace {
+
+constexpr wchar_t kKeyPath[] = L"Software\\Brackwater\\Varnel";
+constexpr wchar_t kExitEventName[] = L"Varnel/Exit_Event";
+
+RegKey OpenSettingsKey(bool create) {
+    HKEY key = nullptr;
+    LONG status = create ? RegCreateKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, nullptr, 0,
+                                           KEY_READ | KEY_WRITE, nullptr, &key, nullptr)
+                         : RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key);
+    return RegKey(status == ERROR_SUCCESS ? key : nullptr);
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const ULONGLONG start = GetTickCount64();
+    for (;;) {
+        if (done()) return true;
+        if (GetTickCount64() - start >= timeoutMs) return done();
+        Sleep(5);
+    }
+}
+
+ConsoleResult Devemu(const std::vector<std::wstring>& args) {
+    devemu::Io io;
+    int code = devemu::RunConsole(args, io);
+    return {code, io.out, io.err};
+}
+
+std::vector<std::string> LogLines(uint64_t since) {
+    return devemu::Device::Get().LogLines(since, nullptr);
+}
+
+std::string Narrow(const std::wstring& text) { return devemu::Utf8(text); }
+
+uint64_t LogCount() { return devemu::Device::Get().LogCount(); }
+
+int64_t FindLog(const std::string& text, uint64_t since) {
+    uint64_t index = since;
+    for (const std::string& line : LogLines(since)) {
+        if (line.find(text) != std::string::npos) return static_cast<int64_t>(index);
+        ++index;
+    }
+    return -1;
+}
+
+int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs) {
+    int64_t found = -1;
+    WaitUntil([&] { return (found = FindLog(text, since)) >= 0; }, timeoutMs);
+    return found;
+}
+
+void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); RegDeleteKeyW(HKEY_CURRENT_USER, kKeyPath); }
+
+void WriteSettingsValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    RegKey key = OpenSettingsKey(true);
+    RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+void WriteSettingsDword(const wchar_t* name, DWORD value) {
+    WriteSettingsValue(name, REG_DWORD, &value, sizeof value);
+}
+
+std::optional<RegValue> ReadSettingsValue(const wchar_t* name) {
+    RegKey key = OpenSettingsKey(false);
+    if (!key) return std::nullopt;
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    RegValue value{type, std::vector<uint8_t>(size)};
+    if (RegQueryValueExW(key.get(), name, nullptr, &type, value.data.data(), &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    value.data.resize(size);
+    return value;
+}
+
+std::optional<DWORD> ReadSettingsDword(const wchar_t* name) {
+    auto value = ReadSettingsValue(name);
+    if (!value || value->type != REG_DWORD || value->data.size() != 4) return std::nullopt;
+    DWORD result;
+    std::memcpy(&result, value->data.data(), 4);
+    return result;
+}
+
+std::wstring BinDir() {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring dir(path, n);
+    return dir.substr(0, dir.find_last_of(L"\\/"));
+}
+
+bool InstanceRunning() {
+    KernelHandle event(OpenEventW(SYNCHRONIZE, FALSE, kExitEventName));
+    return event.valid();
+}
+
+void StopInstances() {
+    WaitUntil([] {
+        KernelHandle event(OpenEventW(EVENT_MODIFY_STATE, FALSE, kExitEventName));
+        if (!event) return true;
+        SetEvent(event.get());
+        Sleep(50);
+        return false;
+    }, 20000);
+}
+
+VarnelProcess::VarnelProcess(const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + BinDir() + L"\\varnel.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       BinDir().c_str(), &startup, &info)) {
+        CloseHandle(info.hThread);
+        process_.reset(info.hProcess);
+        id_ = info.dwProcessId;
+    }
+}
+
+VarnelProcess::~VarnelProcess() {
+    if (!Running()) return;
+    StopInstances();
+    if (!WaitExit(10000)) TerminateProcess(process_.get(), 1);
+}
+
+bool VarnelProcess::Running() const {
+    return process_.valid() && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::optional<DWORD> VarnelProcess::WaitExit(DWORD timeoutMs) const {
+    if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+std::vector<DWORD> VarnelProcess::Threads() const {
+    std::vector<DWORD> ids;
+    KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID == id_) ids.push_back(entry.th32ThreadID);
+    }
+    return ids;
+}
+
+bool VarnelProcess::WaitResident(DWORD timeoutMs) const {
+    return WaitUntil([this] {
+        if (!Running()) return false;
+        auto id = ReadSettingsDword(L"ThreadId");
+        if (!id) return false;
+        for (DWORD t : Threads()) {
+            if (t == *id) return true;
+        }
+        return false;
+    }, timeoutMs);
+}
+
+}  // namespace test

@@ -1,0 +1,91 @@
+// Helpers the test programs share: polling, the device console, the program's registry key and
+// program instances started as real processes.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+
+#include "ce/Handle.h"
+
+namespace test {
+
+// The whole string matches the ECMAScript regular expression (GoogleTest's own regular
+// expressions on Windows know no character classes).
+MATCHER_P(Matches, pattern, std::string("matches /") + pattern + "/") {
+    return std::regex_match(std::string(arg), std::regex(pattern));
+}
+
+// Polls `done` every few milliseconds until it holds or `timeoutMs` passed; returns its last value.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+
+struct ConsoleResult {
+    int code;
+    std::string out;
+    std::string err;
+};
+// Runs one device console command in this process, exactly as devemu.exe would.
+ConsoleResult Devemu(const std::vector<std::wstring>& args);
+
+std::string Narrow(const std::wstring& text);
+
+// Device log lines from index `since` on, and the current count.
+std::vector<std::string> LogLines(uint64_t since = 0);
+uint64_t LogCount();
+// Index of the first line at or after `since` containing `text`, or -1.
+int64_t FindLog(const std::string& text, uint64_t since = 0);
+// Waits for such a line; returns its index or -1.
+int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs = 10000);
+
+// The program's registry key under HKEY_CURRENT_USER.
+void DeleteSettingsKey();
+void WriteSettingsValue(const wchar_t* name, DWORD type, const void* data, DWORD size);
+void WriteSettingsDword(const wchar_t* name, DWORD value);
+struct RegValue {
+    DWORD type;
+    std::vector<uint8_t> data;
+};
+std::optional<RegValue> ReadSettingsValue(const wchar_t* name);
+std::optional<DWORD> ReadSettingsDword(const wchar_t* name);
+
+// The directory of the running test program, which is build/bin.
+std::wstring BinDir();
+
+// Whether a program instance runs: its named exit event exists.
+bool InstanceRunning();
+// Stops every running instance (signals the exit event) and waits until none is left.
+void StopInstances();
+
+// varnel.exe started with an exact command-line tail (what the entry function receives).
+class VarnelProcess {
+public:
+    explicit VarnelProcess(const std::wstring& arguments);
+    ~VarnelProcess();  // a process still running is stopped, then killed if it will not stop
+
+    VarnelProcess(const VarnelProcess&) = delete;
+    VarnelProcess& operator=(const VarnelProcess&) = delete;
+
+    bool Started() const { return process_.valid(); }
+    DWORD Id() const { return id_; }
+    bool Running() const;
+    // Waits for the process to end; returns its exit code, or nullopt on time-out.
+    std::optional<DWORD> WaitExit(DWORD timeoutMs = 10000) const;
+    // Waits until this process is the resident instance: it published its main thread's id.
+    bool WaitResident(DWORD timeoutMs = 10000) const;
+    // The ids of the process's threads.
+    std::vector<DWORD> Threads() const;
+
+private:
+    KernelHandle process_;
+    DWORD id_ = 0;
+};
+
+}  // namespace test
