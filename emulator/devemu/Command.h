@@ -47,5 +47,6 @@ int CmdClock(const Args&, Io&);
 int CmdPost(const Args&, Io&);
 int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
+int CmdShell(const Args&, Io&);
 
 }  // namespace devemu

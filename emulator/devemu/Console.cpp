@@ -18,6 +18,7 @@ const Command kCommands[] = {
     {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
+    {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
 };
 
 const Command* current = nullptr;

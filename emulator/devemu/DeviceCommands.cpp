@@ -22,6 +22,11 @@ std::string StateLines(const DeviceState& s, uint32_t uptime) {
     line("uptime", std::to_string(uptime));
     line("beeps", std::to_string(s.beeps));
     line("reboots", std::to_string(s.reboots));
+    std::string refused;
+    if (s.shell.refuseAdd) refused += "add,";
+    if (s.shell.refuseRemove) refused += "remove,";
+    if (s.shell.refuseMenuBar) refused += "menubar,";
+    line("shell", refused.empty() ? "accept" : "refuse-" + refused.substr(0, refused.size() - 1));
     return out;
 }
 

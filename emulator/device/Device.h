@@ -19,11 +19,20 @@ struct LogLine {
 };
 
 // Everything the device knows. Plain data only: it lives in a file mapping shared by processes.
+// What the shell refuses, so that the program's failure paths can be shown.
+struct ShellState {
+    bool refuseAdd;      // notifications
+    bool refuseRemove;
+    bool refuseMenuBar;  // menu bars
+};
+
+// Each emulated service keeps its block here; SetDefaults gives the values of a fresh device.
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
     uint32_t clockOffset;  // device uptime = host tick + offset, modulo 2^32
     uint32_t beeps;
     uint32_t reboots;
+    ShellState shell;
 
     uint64_t logCount;     // lines written since the last reset; line n sits at n % kLogCapacity
     LogLine log[kLogCapacity];

@@ -99,6 +99,16 @@ TEST_F(DeviceConsoleTest, EventModifyDrivesTheEvent) {
     CloseHandle(event);
 }
 
+TEST_F(DeviceConsoleTest, ShellRefusalsAccumulateUntilAccepted) {
+    EXPECT_EQ(StateValue("shell"), "accept");
+    ASSERT_EQ(Devemu({L"shell", L"refuse-remove"}).code, 0);
+    ASSERT_EQ(Devemu({L"shell", L"refuse-menubar"}).code, 0);
+    EXPECT_EQ(StateValue("shell"), "refuse-remove,menubar");
+    ASSERT_EQ(Devemu({L"shell", L"accept"}).code, 0);
+    EXPECT_EQ(StateValue("shell"), "accept");
+    EXPECT_GE(test::FindLog("console shell refuse-menubar"), 0);
+}
+
 TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
     const std::vector<std::vector<std::wstring>> bad = {
         {},
@@ -116,6 +126,8 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
         {L"post", L"lock"},
         {L"post", L"unlock"},
         {L"post", L"enable", L"now"},
+        {L"shell"},
+        {L"shell", L"refuse"},
     };
     const uint64_t lines = test::LogCount();
     for (const auto& args : bad) {
