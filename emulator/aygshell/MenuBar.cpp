@@ -1,6 +1,7 @@
 // The emulated shell's menu bar: the soft keys across the bottom of the screen, one push button
 // per entry of the program's menu-bar resource, each sending its command to the parent.
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "Device.h"
@@ -19,7 +20,8 @@ constexpr WORD kEnabled = 0x04;  // TBSTATE_ENABLED
 struct SoftKey {
     WORD command;
     WORD state;
-    WORD caption;  // string id, 0 for none
+    WORD captionId;  // string id, 0 for none
+    std::wstring caption;
 };
 
 // The resource: WORD menu id, WORD count, then 7 WORDs per key (image, command, state, style,
@@ -36,7 +38,7 @@ std::optional<std::vector<SoftKey>> ParseMenuBar(const BYTE* data, DWORD size) {
         const DWORD first = 2 + 7 * i;
         // Drop-down menus are not emulated: a key that needs one cannot be offered.
         if (word(first + 6) != kNoMenu) return std::nullopt;
-        keys.push_back({word(first + 1), word(first + 2), word(first + 4)});
+        keys.push_back({word(first + 1), word(first + 2), word(first + 4), {}});
     }
     return keys;
 }
@@ -46,7 +48,16 @@ std::optional<std::vector<SoftKey>> LoadMenuBar(HINSTANCE module, UINT id) {
     if (!found) return std::nullopt;
     HGLOBAL loaded = LoadResource(module, found);
     if (!loaded) return std::nullopt;
-    return ParseMenuBar(static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(module, found));
+    auto keys = ParseMenuBar(static_cast<const BYTE*>(LockResource(loaded)), SizeofResource(module, found));
+    if (!keys) return std::nullopt;
+    for (SoftKey& key : *keys) {
+        if (key.captionId == 0) continue;
+        wchar_t caption[64];
+        // A key the program names but cannot label would be a blank soft key.
+        if (LoadStringW(module, key.captionId, caption, 64) == 0) return std::nullopt;
+        key.caption = caption;
+    }
+    return keys;
 }
 
 LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -83,7 +94,7 @@ bool RegisterBarClass() {
 
 // Builds the bar as the phone's shell does: the parent covers the screen's work area and the
 // bar, a popup owned by the parent, lies across the bottom of it.
-HWND CreateBar(HWND parent, HINSTANCE module, const std::vector<SoftKey>& keys, bool hidden) {
+HWND CreateBar(HWND parent, const std::vector<SoftKey>& keys, bool hidden) {
     if (!RegisterBarClass()) return nullptr;
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -99,16 +110,11 @@ HWND CreateBar(HWND parent, HINSTANCE module, const std::vector<SoftKey>& keys, 
 
     const int count = static_cast<int>(keys.size());
     for (int i = 0; i < count; ++i) {
-        wchar_t caption[64] = L"";
-        if (keys[i].caption != 0 && LoadStringW(module, keys[i].caption, caption, 64) == 0) {
-            DestroyWindow(bar);  // a key the program names but cannot label
-            return nullptr;
-        }
         const int left = kGap + (width - kGap) * i / count;
         const int right = (width - kGap) * (i + 1) / count;
         DWORD style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
         if (!(keys[i].state & kEnabled)) style |= WS_DISABLED;
-        CreateWindowExW(0, L"BUTTON", caption, style, left, kGap, right - left, kBarHeight - 2 * kGap,
+        CreateWindowExW(0, L"BUTTON", keys[i].caption.c_str(), style, left, kGap, right - left, kBarHeight - 2 * kGap,
                         bar, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(keys[i].command)),
                         reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
     }
@@ -144,7 +150,7 @@ BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO* info) {
         device.Log("menubar failed resource=%u", info->nToolBarId);
         return FALSE;
     }
-    HWND bar = CreateBar(info->hwndParent, info->hInstRes, *keys, info->dwFlags & SHCMBF_HIDDEN);
+    HWND bar = CreateBar(info->hwndParent, *keys, info->dwFlags & SHCMBF_HIDDEN);
     if (!bar) {
         device.Log("menubar failed what=window");
         return FALSE;
