@@ -38,8 +38,14 @@ void TopLevelWindow::Open() {
     }
     ShowWindow(window, AppShowCommand);
     UpdateWindow(window);
-    // The low bit asks the phone to bring the window's owned windows (the menu bar) along.
+#ifdef _WIN32_WCE
+    // The low bit asks CE to bring the window's owned windows (the menu bar) forward as well.
     SetForegroundWindow(reinterpret_cast<HWND>(reinterpret_cast<UINT_PTR>(window) | 1));
+#else
+    // The desktop brings owned windows along by itself, and would keep the odd handle as the
+    // foreground window, which then no longer compares equal to ours.
+    SetForegroundWindow(window);
+#endif
 }
 
 RECT TopLevelWindow::MeasureContent() const {
