@@ -8,6 +8,9 @@
 namespace {
 
 constexpr int kLineStep = 16;
+// The children move with the content. The strip that scrolls into view, and the children in it,
+// must also be painted: without SW_INVALIDATE nothing asks them to, and the old pixels stay.
+constexpr UINT kScrollFlags = SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE;
 
 int Height(const RECT& r) { return r.bottom - r.top; }
 
@@ -73,7 +76,7 @@ void TopLevelWindow::UpdateScroll() {
     info.nPos = 0;
     SetScrollInfo(window, SB_VERT, &info, TRUE);
     if (contentHeight != 0 && scrollPos != 0) {
-        ScrollWindowEx(window, 0, scrollPos, nullptr, nullptr, nullptr, nullptr, SW_SCROLLCHILDREN);
+        ScrollWindowEx(window, 0, scrollPos, nullptr, nullptr, nullptr, nullptr, kScrollFlags);
         scrollPos = 0;
     }
 }
@@ -134,8 +137,7 @@ LRESULT TopLevelWindow::OnVScroll(WPARAM wParam, LPARAM) {
     SetScrollPos(window, SB_VERT, target, TRUE);
     // While the thumb is dragged only the box follows; the content moves when it is let go.
     if (code != SB_THUMBTRACK && contentHeight != 0 && scrollPos != target) {
-        ScrollWindowEx(window, 0, scrollPos - target, nullptr, nullptr, nullptr, nullptr,
-                       SW_SCROLLCHILDREN);
+        ScrollWindowEx(window, 0, scrollPos - target, nullptr, nullptr, nullptr, nullptr, kScrollFlags);
         scrollPos = target;
     }
     return 0;

@@ -86,6 +86,15 @@ TEST(SampleScreen, FillsThePhoneScreenAboveTheMenuBarAndIsSaved) {
 
     auto result = test::Devemu({L"screenshot", ArtifactPath(L"ui-sample.png")});
     EXPECT_EQ(result.code, 0) << result.err;
+
+    // And scrolled to the end: what comes up from below the fold is painted, not left as it was.
+    SendMessageW(window.Window(), WM_VSCROLL, SB_BOTTOM, 0);
+    uitest::PumpFor(300);
+    HWND feedback = FindWindowExW(window.Window(), nullptr, UserWindow::kClassName, L"Feedback");
+    ASSERT_NE(feedback, nullptr);
+    EXPECT_GT(uitest::Capture(feedback)->Count(RGB(128, 128, 128)), 100) << "its grey tab shows";
+    result = test::Devemu({L"screenshot", ArtifactPath(L"ui-sample-scrolled.png")});
+    EXPECT_EQ(result.code, 0) << result.err;
 }
 
 }  // namespace
