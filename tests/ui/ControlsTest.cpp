@@ -8,7 +8,6 @@
 #include "app/Trace.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
-#include "ui/EditBox.h"
 #include "ui/Timer.h"
 
 namespace {
@@ -91,22 +90,6 @@ TEST_F(ComboBoxControl, ReportsNothingWhenCancelled) {
     SendMessageW(combo_->Window(), CB_SHOWDROPDOWN, FALSE, 0);
     uitest::Pump();
     EXPECT_THAT(reports_.values, IsEmpty());
-}
-
-TEST(EditBoxControl, IsReadOnlyMultiLineText) {
-    EditBox* box = nullptr;
-    TestWindow window([&](TestWindow& w) {
-        box = &w.Own(std::make_unique<EditBox>());
-        box->Create(w.Window(), 8, 8, 300, 130);
-    });
-    window.Open();
-    ASSERT_NE(box->Window(), nullptr);
-    SetWindowTextW(box->Window(), L"First line\r\nSecond line");
-    EXPECT_EQ(SendMessageW(box->Window(), EM_GETLINECOUNT, 0, 0), 2);
-    SendMessageW(box->Window(), WM_CHAR, L'x', 0);
-    wchar_t text[64] = L"";
-    GetWindowTextW(box->Window(), text, 64);
-    EXPECT_STREQ(text, L"First line\r\nSecond line") << "typing changes nothing";
 }
 
 TEST(WindowTimer, CallsBackWithZeroUntilDeleted) {

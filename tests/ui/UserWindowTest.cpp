@@ -15,7 +15,6 @@ namespace {
 
 using testing::ElementsAre;
 using testing::ElementsAreArray;
-using testing::IsEmpty;
 using uitest::TestWindow;
 
 bool ClassRegistered() {
