@@ -7,9 +7,12 @@
 #include "Device.h"
 #include "ce/Shell.h"
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;  // this DLL, which owns the bar's window class
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
+
+// This DLL, which owns the bar's window class and windows.
+HINSTANCE Self() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 constexpr wchar_t kBarClass[] = L"devemu|MenuBar";
 constexpr int kBarHeight = 52;  // a VGA phone's soft-key bar
@@ -80,12 +83,11 @@ LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool RegisterBarClass() {
-    HINSTANCE self = reinterpret_cast<HINSTANCE>(&__ImageBase);
     WNDCLASSW existing;
-    if (GetClassInfoW(self, kBarClass, &existing)) return true;
+    if (GetClassInfoW(Self(), kBarClass, &existing)) return true;
     WNDCLASSW bar{};
     bar.lpfnWndProc = BarProc;
-    bar.hInstance = self;
+    bar.hInstance = Self();
     bar.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     bar.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     bar.lpszClassName = kBarClass;
@@ -103,8 +105,8 @@ HWND CreateBar(HWND parent, const std::vector<SoftKey>& keys, bool hidden) {
     const int width = work.right - work.left;
 
     HWND bar = CreateWindowExW(0, kBarClass, L"", WS_POPUP | WS_CLIPCHILDREN, work.left,
-                               work.bottom - kBarHeight, width, kBarHeight, parent, nullptr,
-                               reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
+                               work.bottom - kBarHeight, width, kBarHeight, parent, nullptr, Self(),
+                               nullptr);
     if (!bar) return nullptr;
     SetWindowLongPtrW(bar, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(parent));
 
@@ -114,9 +116,10 @@ HWND CreateBar(HWND parent, const std::vector<SoftKey>& keys, bool hidden) {
         const int right = (width - kGap) * (i + 1) / count;
         DWORD style = WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON;
         if (!(keys[i].state & kEnabled)) style |= WS_DISABLED;
-        CreateWindowExW(0, L"BUTTON", keys[i].caption.c_str(), style, left, kGap, right - left, kBarHeight - 2 * kGap,
-                        bar, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(keys[i].command)),
-                        reinterpret_cast<HINSTANCE>(&__ImageBase), nullptr);
+        // The key's control id is its command, which the bar hands on when it is pressed.
+        CreateWindowExW(0, L"BUTTON", keys[i].caption.c_str(), style, left, kGap, right - left,
+                        kBarHeight - 2 * kGap, bar,
+                        reinterpret_cast<HMENU>(static_cast<UINT_PTR>(keys[i].command)), Self(), nullptr);
     }
 
     MoveWindow(parent, work.left, work.top, width, work.bottom - work.top, TRUE);
