@@ -1,0 +1,28 @@
+// The shapes of a section header, as plain numbers: the seven rectangles of the rounded tab and
+// the bands of the grey-to-window-colour gradient.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+struct Box {
+    int left, top, right, bottom;
+    bool operator==(const Box&) const = default;
+};
+
+struct Rgb {
+    uint8_t red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The tab over `tab`: full height in the middle, its ends stepped in by 4, 2, 1 pixels.
+std::array<Box, 7> RoundedTabRects(const Box& tab);
+
+struct Band {
+    Box box;
+    Rgb colour;
+};
+
+// Up to 32 bands from grey 128 at the left towards `end`; the last column is left unpainted.
+std::vector<Band> GradientBands(const Box& area, Rgb end);

@@ -1,0 +1,39 @@
+// A full-screen window of the program: the shell's menu bar below it and its children scrolled
+// vertically. The settings window and the gesture editor derive from it.
+#pragma once
+
+#include <atomic>
+
+#include "UserWindow.h"
+#include "ce/Shell.h"
+
+class MenuBar;
+
+class TopLevelWindow : public UserWindow {
+public:
+    explicit TopLevelWindow(const wchar_t* title);
+
+    // Creates the window if it has none (OnCreate builds the children and the menu bar), makes
+    // room for the menu bar and measures the content; then shows the window and brings it forward.
+    void Open();
+    // The rectangle around the children that carry an object, relative to the window's corner.
+    RECT MeasureContent() const;
+    // Pushes contentHeight and pageHeight to the scroll bar and scrolls back to the top.
+    void UpdateScroll();
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Menu commands go to the menu bar; a control's notification to the control, then to ours.
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnVScroll(WPARAM wParam, LPARAM lParam) override;
+
+    const wchar_t* title;  // not owned
+    int contentHeight = 0;
+    int pageHeight = 0;
+    MenuBar* menuBar = nullptr;  // owned by the derived window
+    SHACTIVATEINFO activateInfo{};
+    // Set by the lock controller's thread at shutdown: the window's end then ends the loop.
+    std::atomic<bool> quitOnDestroy{false};
+    int scrollPos = 0;  // how far the children are scrolled up
+};

@@ -1,0 +1,43 @@
+#include "WindowObject.h"
+
+#include "app/AppGlobals.h"
+
+WindowObject::~WindowObject() {
+    // A late message to a window whose object is gone must find nothing, not a dangling object.
+    if (window && FromWindow(window) == this) Attach(window, nullptr);
+}
+
+LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND) return OnCommand(wParam, lParam);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT WindowObject::OnCommand(WPARAM wParam, LPARAM lParam) {
+    return CallbackOrDefault(commandCallback, WM_COMMAND, wParam, lParam);
+}
+
+LRESULT WindowObject::CallbackOrDefault(const CallbackSlot& slot, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+    if (!slot) return DefWindowProcW(window, message, wParam, lParam);
+    MessageArgs args{wParam, lParam};
+    return slot.Invoke(reinterpret_cast<LPARAM>(&args));
+}
+
+WindowObject* WindowObject::FromWindow(HWND handle) {
+    return reinterpret_cast<WindowObject*>(GetWindowLongPtrW(handle, GWLP_USERDATA));
+}
+
+void WindowObject::Attach(HWND handle, WindowObject* object) {
+    SetWindowLongPtrW(handle, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+}
+
+bool WindowObject::CreateChild(const wchar_t* className, DWORD style, HWND parent,
+                               const wchar_t* text, int x, int y, int width, int height) {
+    window = CreateWindowExW(0, className, text, style, x, y, width, height, parent, nullptr,
+                             AppInstance, this);
+    // Our own class is attached at WM_CREATE; the platform's controls learn their object here.
+    if (window) Attach(window, this);
+    ShowWindow(window, SW_SHOW);
+    UpdateWindow(window);
+    return window != nullptr;
+}
