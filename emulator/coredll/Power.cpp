@@ -89,17 +89,10 @@ DWORD WINAPI GetSystemPowerStatusEx2(SYSTEM_POWER_STATUS_EX2* status, DWORD size
     }
     SYSTEM_POWER_STATUS_EX2 record{};
     record.ACLineStatus = devemu::Device::Get().Locked([](devemu::DeviceState& s) { return s.power.acLine; });
-    // A healthy battery, charging while the line is online; only the line is ever looked at.
+    // A healthy battery, charging while the line is online: only the line is ever looked at.
     record.BatteryFlag = BATTERY_FLAG_HIGH | (record.ACLineStatus == AC_LINE_ONLINE ? BATTERY_FLAG_CHARGING : 0);
     record.BatteryLifePercent = 80;
-    record.BatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    record.BatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    record.BackupBatteryFlag = BATTERY_FLAG_HIGH;
-    record.BackupBatteryLifePercent = 100;
-    record.BackupBatteryLifeTime = BATTERY_LIFE_UNKNOWN;
-    record.BackupBatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
-    record.BatteryVoltage = 3900;
-    record.BatteryTemperature = 250;
+    record.BatteryLifeTime = record.BatteryFullLifeTime = BATTERY_LIFE_UNKNOWN;
     const DWORD filled = std::min<DWORD>(size, sizeof record);
     std::memcpy(status, &record, filled);
     return filled;

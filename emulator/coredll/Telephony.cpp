@@ -177,6 +177,7 @@ LONG WINAPI lineOpen(HLINEAPP lineApp, DWORD device, HLINE* line, DWORD apiVersi
     if (privileges != LINECALLPRIVILEGE_NONE && (privileges & ~kMonitorOwner) != 0) {
         return LINEERR_INVALPRIVSELECT;
     }
+    devemu::TapiMode mode{};
     const LONG result = dev.Locked([&](DeviceState& s) -> LONG {
         LineAppState* app = FindApp(s, lineApp);
         if (!app) return LINEERR_INVALAPPHANDLE;
@@ -186,10 +187,10 @@ LONG WINAPI lineOpen(HLINEAPP lineApp, DWORD device, HLINE* line, DWORD apiVersi
         app->privileges = privileges;
         app->callbackInstance = callbackInstance;
         *line = app->line;
+        mode = s.tapi.mode;
         return 0;
     });
     if (result == 0) {
-        const auto mode = dev.Locked([](DeviceState& s) { return s.tapi.mode; });
         dev.Log("line open device=%lu \"%s\" privileges=%lu", device,
                 devemu::Utf8(LineName(mode, device)).c_str(), privileges);
     }
