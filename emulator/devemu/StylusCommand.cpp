@@ -85,7 +85,11 @@ int WriteRaw(const Args& args) {
 
 }  // namespace
 
-void ResetStylus() { WriteStylus(0); }
+// Only a stylus that is not in already is written: a reset by another test program of the prefix
+// then leaves a watch on the key alone.
+void ResetStylus() {
+    if (ReadDword(kStylusValue) != 0u) WriteStylus(0);
+}
 
 std::string StylusState() {
     HKEY key = nullptr;
