@@ -13,6 +13,22 @@ BOOL WINAPI Ce_EventModify(HANDLE event, DWORD function) {
     }
 }
 
+// CE refuses what the desktop accepts: INVALID_HANDLE_VALUE is the desktop's current-process
+// pseudo-handle, on which a wait simply never ends, and a null handle. A source that could not
+// get its handle thus fails the wait, as on the phone. CE has no wait for all handles either.
+DWORD WINAPI Ce_WaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                       DWORD timeoutMs) {
+    bool valid = handles && count > 0 && count <= MAXIMUM_WAIT_OBJECTS && !waitAll;
+    for (DWORD i = 0; valid && i < count; ++i) {
+        valid = handles[i] != nullptr && handles[i] != INVALID_HANDLE_VALUE;
+    }
+    if (!valid) {
+        SetLastError(waitAll ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+        return WAIT_FAILED;
+    }
+    return WaitForMultipleObjects(count, handles, waitAll, timeoutMs);
+}
+
 // The device clock: tests place the uptime anywhere, across the 2^32 wrap too.
 DWORD WINAPI Ce_GetTickCount(void) { return devemu::Device::Get().Uptime(); }
 

@@ -1,4 +1,6 @@
 // reset, state, log, wait and clock: the device itself.
+#include <cstdio>
+
 #include <windows.h>
 
 #include "Command.h"
@@ -11,7 +13,7 @@ void Expect(const Args& args, size_t count) {
     if (args.size() != count) Usage(args.size() > count ? "too many arguments" : "missing argument");
 }
 
-std::string StateLines(const DeviceState& s, uint32_t uptime) {
+std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string& stylus) {
     std::string out;
     auto line = [&out](const char* key, const std::string& value) {
         out += key;
@@ -27,6 +29,13 @@ std::string StateLines(const DeviceState& s, uint32_t uptime) {
     if (s.shell.refuseRemove) refused += "remove,";
     if (s.shell.refuseMenuBar) refused += "menubar,";
     line("shell", refused.empty() ? "accept" : "refuse-" + refused.substr(0, refused.size() - 1));
+    char flags[16];
+    std::snprintf(flags, sizeof flags, " 0x%08X", s.power.flags);
+    line("power", Utf8(s.power.name) + flags);
+    line("ac", AcLineWord(s.power.acLine));
+    line("stylus", stylus);
+    line("call", CallState(s));
+    line("tapi", TapiModeWord(s));
     return out;
 }
 
@@ -36,6 +45,7 @@ int CmdReset(const Args& args, Io&) {
     Expect(args, 1);
     Device::Get().Reset();
     LogConsole(args);
+    ResetStylus();
     return 0;
 }
 
@@ -43,7 +53,8 @@ int CmdState(const Args& args, Io& io) {
     Expect(args, 1);
     Device& device = Device::Get();
     uint32_t uptime = device.Uptime();
-    io.out += device.Locked([&](DeviceState& s) { return StateLines(s, uptime); });
+    const std::string stylus = StylusState();  // the registry's, read outside the device's lock
+    io.out += device.Locked([&](DeviceState& s) { return StateLines(s, uptime, stylus); });
     return 0;
 }
 

@@ -2,8 +2,11 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#include "ce/Power.h"
 
 namespace devemu {
 namespace {
@@ -24,6 +27,10 @@ constexpr uint32_t LayoutStamp() {
 void SetDefaults(DeviceState& state) {
     std::memset(&state, 0, sizeof state);
     state.layout = LayoutStamp();
+    state.power.flags = POWER_STATE_ON | POWER_STATE_BACKLIGHTON;
+    std::wcscpy(state.power.name, L"On");
+    state.power.acLine = AC_LINE_OFFLINE;
+    state.tapi.mode = TapiMode::Ok;
 }
 
 std::wstring DeviceName() {
@@ -32,6 +39,8 @@ std::wstring DeviceName() {
     if (n == 0 || n >= 128) return L"phone";
     return buffer;
 }
+
+std::wstring ObjectName(const std::wstring& what) { return L"devemu/" + DeviceName() + L"/" + what; }
 
 uint32_t HostTick() { return static_cast<uint32_t>(GetTickCount64()); }
 

@@ -32,10 +32,40 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+bool Signalled(HANDLE handle, DWORD timeoutMs) { return WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0; }
+
 ConsoleResult Devemu(const std::vector<std::wstring>& args) {
     devemu::Io io;
     int code = devemu::RunConsole(args, io);
     return {code, io.out, io.err};
+}
+
+void Play(const std::vector<std::wstring>& args) {
+    const ConsoleResult r = Devemu(args);
+    std::string command = "devemu";
+    for (const std::wstring& a : args) command += " " + Narrow(a);
+    EXPECT_EQ(r.code, 0) << command << ": " << r.err;
+}
+
+void PlayAll(const std::vector<std::vector<std::wstring>>& commands) {
+    for (const auto& args : commands) Play(args);
+}
+
+std::optional<DWORD> DevemuProcess(const std::wstring& arguments, DWORD timeoutMs) {
+    std::wstring commandLine = L"\"" + BinDir() + L"\\devemu.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return std::nullopt;
+    }
+    CloseHandle(info.hThread);
+    KernelHandle process(info.hProcess);
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return code;
 }
 
 std::vector<std::string> LogLines(uint64_t since) {
