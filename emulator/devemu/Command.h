@@ -48,5 +48,7 @@ int CmdPost(const Args&, Io&);
 int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
+int CmdTouch(const Args&, Io&);
+int CmdLeds(const Args&, Io&);
 
 }  // namespace devemu

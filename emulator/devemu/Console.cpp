@@ -19,6 +19,8 @@ const Command kCommands[] = {
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
     {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"touch", "touch absent|present", CmdTouch},
+    {L"leds", "leds <n>", CmdLeds},
 };
 
 const Command* current = nullptr;
