@@ -7,11 +7,13 @@ const FeedbackPattern UnlockVibratePattern[] = {-200, 35, -300, 35, 0};
 const FeedbackPattern LockBeepPattern[] = {-200, 1, 0};
 const FeedbackPattern UnlockBeepPattern[] = {-200, 1, -300, 1, 0};
 
-// Order: stop flag, wake, then (as members and base go) the event closed and the thread joined.
-// The thread looks at the stop flag before it waits again, so it does not wait on the closed event.
-FeedbackWorker::~FeedbackWorker() {
+// The join comes before the wake event is closed (with the members): a thread between its look
+// at the stop flag and its wait would otherwise wait on a closed handle, or on whatever object
+// had meanwhile been given the same handle value.
+void FeedbackWorker::Stop() {
     stop = true;
     wake.Set();
+    Wait();
 }
 
 void FeedbackWorker::Play(const FeedbackPattern* pattern) {

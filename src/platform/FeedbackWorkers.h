@@ -20,14 +20,19 @@ extern const FeedbackPattern UnlockBeepPattern[];
 // What the Vibrator and the Beeper share: the wake event, the stop flag and the pending pattern.
 class FeedbackWorker : public WorkerThread {
 public:
-    // Stops the thread: a pattern being played is played to its end first.
-    ~FeedbackWorker() override;
 
     // Hands over a pattern unless one is still pending; never blocks, never queues.
     void Play(const FeedbackPattern* pattern);
+    // The pattern handed over and not yet played to its end; null when idle.
+    const FeedbackPattern* Pending() const { return pending.load(); }
 
 protected:
     FeedbackWorker() = default;
+
+    // Tells the thread to stop and joins it: a pattern being played is played to its end first.
+    // Called by the most derived destructor, while Run is still that class's: a thread that has
+    // not yet entered Run would otherwise call the pure one of a half-destroyed object.
+    void Stop();
 
     // Waits for a pattern and hands it to `step` value by value; false when told to stop.
     template <class Step>
@@ -50,6 +55,7 @@ protected:
 class Vibrator : public FeedbackWorker {
 public:
     Vibrator();  // switches vibration off and starts the thread
+    ~Vibrator() override { Stop(); }
 
 protected:
     void Run() override;
@@ -64,6 +70,7 @@ private:
 class Beeper : public FeedbackWorker {
 public:
     Beeper();  // starts the thread
+    ~Beeper() override { Stop(); }
 
 protected:
     void Run() override;
