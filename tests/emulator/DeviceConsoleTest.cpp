@@ -128,6 +128,13 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
         {L"post", L"enable", L"now"},
         {L"shell"},
         {L"shell", L"refuse"},
+        {L"touch"},
+        {L"touch", L"gone"},
+        {L"touch", L"absent", L"now"},
+        {L"leds"},
+        {L"leds", L"33"},
+        {L"leds", L"-1"},
+        {L"leds", L"two"},
     };
     const uint64_t lines = test::LogCount();
     for (const auto& args : bad) {
