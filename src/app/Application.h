@@ -34,7 +34,7 @@ public:
     void OnThreadMessage(UINT message, WPARAM wParam);
 
     // Lock actions, run by the lock controller. Each shows or hides the icon, then moves the
-    // lock window into a state; all but Relock return whether the state changed.
+    // lock window into a state; those returning bool tell whether the state changed.
     bool LockAll();
     bool LockPanelOnly();  // LOCKED_ALL in Transcriber compatibility mode
     bool UnlockAll();
