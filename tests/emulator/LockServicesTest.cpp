@@ -12,21 +12,10 @@
 namespace {
 
 using test::Devemu;
+using test::Events;
+using test::StateValue;
 using Strings = std::vector<std::string>;
 
-std::string StateValue(const std::string& key) {
-    const std::string state = "\n" + Devemu({L"state"}).out;
-    const size_t at = state.find("\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    const size_t start = at + key.size() + 2;
-    return state.substr(start, state.find('\n', start) - start);
-}
-
-Strings Events(uint64_t since) {
-    Strings events;
-    for (const std::string& line : test::LogLines(since)) events.push_back(line.substr(line.find(' ') + 1));
-    return events;
-}
 
 class LockServicesTest : public testing::Test {
 protected:

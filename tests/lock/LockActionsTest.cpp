@@ -11,8 +11,8 @@
 
 namespace {
 
-using locktest::Events;
-using locktest::State;
+using test::Events;
+using test::StateValue;
 using locktest::Word;
 using Strings = std::vector<std::string>;
 using Action = bool (Application::*)();
@@ -41,9 +41,9 @@ protected:
         EXPECT_EQ(Word(*app.lockWindow), word);
         EXPECT_EQ(Events(since, "input-lock"), Strings{"input-lock enable=" + std::to_string(enable)})
             << "one request per action, also when nothing changes";
-        EXPECT_EQ(State("input"), enable == 0 ? "locked" : "free");
+        EXPECT_EQ(StateValue("input"), enable == 0 ? "locked" : "free");
         const bool transcriber = app.lockWindow->TranscriberMode();
-        EXPECT_EQ(State("panel"), transcriber ? "unregistered" : word == 1 ? "locked" : "free");
+        EXPECT_EQ(StateValue("panel"), transcriber ? "unregistered" : word == 1 ? "locked" : "free");
     }
 };
 
@@ -90,7 +90,7 @@ TEST_F(LockActionsTest, EveryRowOfTheStateTableInBothModes) {
 
             const bool iconBefore = showIcon && row.start != UNLOCKED;
             const bool iconAfter = showIcon && row.run != &Application::UnlockAll;
-            EXPECT_EQ(State("icon").rfind("shown", 0) == 0, iconAfter) << State("icon");
+            EXPECT_EQ(StateValue("icon").rfind("shown", 0) == 0, iconAfter) << StateValue("icon");
             EXPECT_EQ(Events(since, "icon").size(), iconBefore != iconAfter ? 1u : 0u)
                 << "the icon is added or removed only when it changes";
         }
@@ -112,13 +112,13 @@ TEST_F(LockActionsTest, ResumeActionsOutsideTheNamedOnesLockThePanel) {
     for (const Row& row : rows) {
         SCOPED_TRACE("ApplyResumeAction(" + std::to_string(row.action) + ") from " + Name(row.start));
         BuildIn(false, row.start);
-        const std::string icon = State("icon");
+        const std::string icon = StateValue("icon");
         const uint64_t since = test::LogCount();
         EXPECT_EQ(app.ApplyResumeAction(row.action), row.changed);
         EXPECT_EQ(Name(app.lockWindow->GetState()), std::string(Name(row.state)));
         if (row.action == DoNothing) {
             EXPECT_EQ(Events(since), Strings{}) << "DoNothing touched the device";
-            EXPECT_EQ(State("icon"), icon);
+            EXPECT_EQ(StateValue("icon"), icon);
         } else {
             EXPECT_EQ(Events(since, "input-lock").size(), 1u);
         }
@@ -144,7 +144,7 @@ TEST_F(LockActionsTest, GestureLockZeroDoesNothingTwoLocksThePanelAnythingElseEv
         EXPECT_EQ(app.ApplyGestureLock(), row.changed);
         EXPECT_EQ(Name(app.lockWindow->GetState()), std::string(Name(row.state)));
         if (!row.changed) EXPECT_EQ(Events(since), Strings{});
-        else EXPECT_EQ(State("icon"), "shown id=1");
+        else EXPECT_EQ(StateValue("icon"), "shown id=1");
     }
 }
 
@@ -162,7 +162,7 @@ TEST_F(LockActionsTest, RelockRestoresEachSavedStateWithTheIconAsShowIconSays) {
                 const LockState state = transcriber && saved == LOCKED_PANEL ? LOCKED_ALL : saved;
                 const LONG word = transcriber || saved == UNLOCKED ? 2 : 1;
                 ExpectDevice(state, word, state == LOCKED_ALL ? 0 : 1, since);
-                EXPECT_EQ(State("icon"), showIcon && saved != UNLOCKED ? "shown id=1" : "hidden");
+                EXPECT_EQ(StateValue("icon"), showIcon && saved != UNLOCKED ? "shown id=1" : "hidden");
             }
         }
     }

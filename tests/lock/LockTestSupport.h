@@ -1,5 +1,4 @@
-// What the lock tests share: the Application singleton set up with fresh lock machinery, and
-// the device as the lock actions leave it.
+// What the lock tests share: the Application singleton with fresh lock machinery per test.
 #pragma once
 
 #include <memory>
@@ -13,25 +12,6 @@
 #include "app/Application.h"
 
 namespace locktest {
-
-// Device events (without time stamps) from `since` on, those containing `text` only.
-inline std::vector<std::string> Events(uint64_t since, const std::string& text = "") {
-    std::vector<std::string> events;
-    for (const std::string& line : test::LogLines(since)) {
-        std::string event = line.substr(line.find(' ') + 1);
-        if (event.find(text) != std::string::npos) events.push_back(event);
-    }
-    return events;
-}
-
-// One value of `devemu state`.
-inline std::string State(const std::string& key) {
-    const std::string state = "\n" + test::Devemu({L"state"}).out;
-    const size_t at = state.find("\n" + key + "=");
-    if (at == std::string::npos) return "<missing>";
-    const size_t start = at + key.size() + 2;
-    return state.substr(start, state.find('\n', start) - start);
-}
 
 inline LONG Word(const LockWindow& lock) { return GetWindowLongW(lock.Window(), 0); }
 

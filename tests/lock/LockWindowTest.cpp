@@ -7,8 +7,8 @@
 
 namespace {
 
-using locktest::Events;
-using locktest::State;
+using test::Events;
+using test::StateValue;
 using locktest::Word;
 using Strings = std::vector<std::string>;
 
@@ -18,7 +18,7 @@ TEST_F(LockWindowTest, InTranscriberModeTouchIsNeverLoadedAndTheWordStaysTwo) {
     Build(true);
     EXPECT_TRUE(app.lockWindow->TranscriberMode());
     EXPECT_EQ(GetModuleHandleW(L"touch.dll"), nullptr);
-    EXPECT_EQ(State("panel"), "unregistered");
+    EXPECT_EQ(StateValue("panel"), "unregistered");
     for (auto action : {&Application::LockPanelOnly, &Application::LockAll, &Application::UnlockAll}) {
         (app.*action)();
         EXPECT_EQ(Word(*app.lockWindow), 2);
@@ -34,9 +34,9 @@ TEST_F(LockWindowTest, OutsideTranscriberModeTouchIsLoadedOnceWithTheLockWindowA
     EXPECT_EQ(Events(0, "touch"), Strings{"touch register"});
     const uint64_t registered = devemu::Device::Get().Locked([](devemu::DeviceState& s) { return s.touch.window; });
     EXPECT_EQ(registered, reinterpret_cast<uint64_t>(app.lockWindow->Window()));
-    EXPECT_EQ(State("panel"), "free");
+    EXPECT_EQ(StateValue("panel"), "free");
     app.LockAll();
-    EXPECT_EQ(State("panel"), "locked");
+    EXPECT_EQ(StateValue("panel"), "locked");
 
     app.lockWindow->RegisterTouch();  // loaded already: nothing happens
     EXPECT_EQ(Events(0, "touch"), Strings{"touch register"});
@@ -45,8 +45,8 @@ TEST_F(LockWindowTest, OutsideTranscriberModeTouchIsLoadedOnceWithTheLockWindowA
     EXPECT_EQ(Events(0, "touch"), (Strings{"touch register", "touch unregister"}));
     // One load, one free: a second load would keep the library in the process.
     EXPECT_EQ(GetModuleHandleW(L"touch.dll"), nullptr);
-    EXPECT_EQ(State("panel"), "unregistered");
-    EXPECT_EQ(State("input"), "locked") << "destruction sends no request";
+    EXPECT_EQ(StateValue("panel"), "unregistered");
+    EXPECT_EQ(StateValue("input"), "locked") << "destruction sends no request";
 }
 
 TEST_F(LockWindowTest, UnregisterTouchFreesThePanelFirst) {
@@ -63,11 +63,11 @@ TEST_F(LockWindowTest, WithoutTouchDllTheWindowStaysUnregisteredAndLockingStillW
     ASSERT_EQ(test::Devemu({L"touch", L"absent"}).code, 0);
     Build(false);
     EXPECT_EQ(GetModuleHandleW(L"touch.dll"), nullptr);
-    EXPECT_EQ(State("panel"), "unregistered");
+    EXPECT_EQ(StateValue("panel"), "unregistered");
     const uint64_t since = test::LogCount();
     EXPECT_TRUE(app.LockAll());
     EXPECT_EQ(Word(*app.lockWindow), 1);
-    EXPECT_EQ(State("input"), "locked");
+    EXPECT_EQ(StateValue("input"), "locked");
     EXPECT_EQ(Events(since, "input-lock"), Strings{"input-lock enable=0"});
     app.lockWindow.reset();
     EXPECT_EQ(Events(0, "touch register"), Strings{});
@@ -75,7 +75,7 @@ TEST_F(LockWindowTest, WithoutTouchDllTheWindowStaysUnregisteredAndLockingStillW
 
     ASSERT_EQ(test::Devemu({L"touch", L"present"}).code, 0);
     Build(false);
-    EXPECT_EQ(State("panel"), "free");
+    EXPECT_EQ(StateValue("panel"), "free");
 }
 
 TEST_F(LockWindowTest, TheWindowIsNeverSeenAndItsClassGoesWithIt) {

@@ -15,21 +15,10 @@ namespace {
 
 using test::Devemu;
 
-// Device events (without time stamps) from `since` on that concern the icon.
-std::vector<std::string> IconEvents(uint64_t since) {
-    std::vector<std::string> events;
-    for (const std::string& line : test::LogLines(since)) {
-        const std::string event = line.substr(line.find(' ') + 1);
-        if (event.rfind("icon ", 0) == 0) events.push_back(event);
-    }
-    return events;
-}
+// The icon's events from `since` on.
+std::vector<std::string> IconEvents(uint64_t since) { return test::Events(since, "icon "); }
 
-std::string IconState() {
-    const std::string state = Devemu({L"state"}).out;
-    const size_t at = state.find("\nicon=");
-    return at == std::string::npos ? "<missing>" : state.substr(at + 6, state.find('\n', at + 1) - at - 6);
-}
+std::string IconState() { return test::StateValue("icon"); }
 
 using Events = std::vector<std::string>;
 
