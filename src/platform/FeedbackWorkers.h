@@ -20,7 +20,6 @@ extern const FeedbackPattern UnlockBeepPattern[];
 // What the Vibrator and the Beeper share: the wake event, the stop flag and the pending pattern.
 class FeedbackWorker : public WorkerThread {
 public:
-
     // Hands over a pattern unless one is still pending; never blocks, never queues.
     void Play(const FeedbackPattern* pattern);
     // The pattern handed over and not yet played to its end; null when idle.
