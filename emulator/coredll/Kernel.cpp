@@ -1,4 +1,4 @@
-// Kernel basics of the emulated coredll: events, the device clock and the beep.
+// Kernel basics of the emulated coredll: events, the device clock, the beep and run-time lookup.
 #include "Device.h"
 #include "ce/Kernel.h"
 
@@ -37,6 +37,22 @@ BOOL WINAPI Ce_MessageBeep(UINT type) {
     device.Locked([](devemu::DeviceState& s) { ++s.beeps; });
     device.Log("beep type=%u", type);
     return MessageBeep(type);
+}
+
+FARPROC WINAPI GetProcAddressW(HMODULE module, LPCWSTR name) {
+    if (IS_INTRESOURCE(name)) return GetProcAddress(module, reinterpret_cast<LPCSTR>(name));
+    // Export names are ASCII; anything else names no export.
+    char narrow[256];
+    size_t i = 0;
+    for (; name[i] != 0; ++i) {
+        if (name[i] > 0x7F || i + 1 >= sizeof narrow) {
+            SetLastError(ERROR_PROC_NOT_FOUND);
+            return nullptr;
+        }
+        narrow[i] = static_cast<char>(name[i]);
+    }
+    narrow[i] = 0;
+    return GetProcAddress(module, narrow);
 }
 
 }  // extern "C"

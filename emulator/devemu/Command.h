@@ -65,5 +65,7 @@ std::string AcLineWord(uint8_t line);  // offline, online, backup, unknown
 std::string StylusState();             // in, out, malformed, missing, no-key
 std::string CallState(const DeviceState& s);
 std::string TapiModeWord(const DeviceState& s);
+int CmdTouch(const Args&, Io&);
+int CmdLeds(const Args&, Io&);
 
 }  // namespace devemu

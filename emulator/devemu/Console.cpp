@@ -29,6 +29,8 @@ const Command kCommands[] = {
      "call state <hex> <mode>",
      CmdCall},
     {L"tapi", "tapi ok|fail-init|no-cellular", CmdTapi},
+    {L"touch", "touch absent|present", CmdTouch},
+    {L"leds", "leds <n>", CmdLeds},
 };
 
 const Command* current = nullptr;

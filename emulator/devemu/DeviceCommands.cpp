@@ -13,6 +13,14 @@ void Expect(const Args& args, size_t count) {
     if (args.size() != count) Usage(args.size() > count ? "too many arguments" : "missing argument");
 }
 
+// The touch library withholds the stylus while its window's word 0 is 1. The word is read now,
+// from whichever process owns the window; a window that is gone registers nothing.
+std::string PanelState(const TouchState& touch) {
+    HWND window = reinterpret_cast<HWND>(touch.window);
+    if (!window || !IsWindow(window)) return "unregistered";
+    return GetWindowLongW(window, 0) == 1 ? "locked" : "free";
+}
+
 std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string& stylus) {
     std::string out;
     auto line = [&out](const char* key, const std::string& value) {
@@ -36,6 +44,18 @@ std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string&
     line("stylus", stylus);
     line("call", CallState(s));
     line("tapi", TapiModeWord(s));
+    line("input", s.input.locked ? "locked" : "free");
+    line("touch", s.touch.absent ? "absent" : "present");
+    line("panel", PanelState(s.touch));
+    line("leds", std::to_string(s.leds.count));
+    const bool vibrating = s.leds.count > 0 && ((s.leds.on >> (s.leds.count - 1)) & 1) != 0;
+    line("vibrate", vibrating ? "on" : "off");
+    line("led-calls", std::to_string(s.leds.calls));
+    std::string ids;
+    for (const Notification& n : s.notifications) {
+        if (n.used) ids += (ids.empty() ? "" : ",") + std::to_string(n.id);
+    }
+    line("icon", ids.empty() ? "hidden" : "shown id=" + ids);
     return out;
 }
 

@@ -22,6 +22,16 @@ constexpr uint32_t LayoutStamp() {
     std::exit(3);
 }
 
+// The state is backed by a file so that it outlives every process between two commands.
+std::wstring StatePath(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(temp) + L"devemu-" + name + L".state";
+}
+
+std::wstring MappingName(const std::wstring& name) { return L"devemu/" + name + L"/state"; }
+
 }  // namespace
 
 void SetDefaults(DeviceState& state) {
@@ -31,6 +41,7 @@ void SetDefaults(DeviceState& state) {
     std::wcscpy(state.power.name, L"On");
     state.power.acLine = AC_LINE_OFFLINE;
     state.tapi.mode = TapiMode::Ok;
+    state.leds.count = 2;
 }
 
 std::wstring DeviceName() {
@@ -73,11 +84,8 @@ Device::Device() {
     if (!mutex_) Fail("mutex");
     Lock lock(mutex_);
 
-    // The state is backed by a file so that it outlives every process between two commands.
-    wchar_t temp[MAX_PATH];
-    DWORD n = GetTempPathW(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH) Fail("temp path");
-    const std::wstring path = std::wstring(temp) + L"devemu-" + name + L".state";
+    const std::wstring path = StatePath(name);
+    if (path.empty()) Fail("temp path");
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -86,7 +94,7 @@ Device::Device() {
     GetFileSizeEx(file, &size);
     const bool fresh = size.QuadPart != static_cast<LONGLONG>(sizeof(DeviceState));
     HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(DeviceState),
-                                        (L"devemu/" + name + L"/state").c_str());
+                                        MappingName(name).c_str());
     CloseHandle(file);
     if (!mapping) Fail("mapping");
     state_ = static_cast<DeviceState*>(
@@ -94,6 +102,34 @@ Device::Device() {
     CloseHandle(mapping);  // the view keeps the mapping alive
     if (!state_) Fail("view");
     if (fresh || state_->layout != LayoutStamp()) SetDefaults(*state_);
+}
+
+const DeviceState* Device::MapForPeek() {
+    const std::wstring name = DeviceName();
+    const std::wstring path = StatePath(name);
+    if (path.empty()) return nullptr;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    HANDLE mapping = nullptr;
+    // A file of another size is left alone: mapping it at our size would grow it.
+    if (size.QuadPart == static_cast<LONGLONG>(sizeof(DeviceState))) {
+        mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(DeviceState),
+                                     MappingName(name).c_str());
+    }
+    CloseHandle(file);
+    if (!mapping) return nullptr;
+    auto* state = static_cast<const DeviceState*>(
+        MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DeviceState)));
+    CloseHandle(mapping);
+    if (state && state->layout != LayoutStamp()) {
+        UnmapViewOfFile(state);
+        return nullptr;
+    }
+    return state;
 }
 
 uint32_t Device::Uptime() {

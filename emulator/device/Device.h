@@ -91,6 +91,37 @@ struct TapiState {
     CallRecord calls[kCallHistory];
 };
 
+// The OEM layer's input lock: keys and touch panel together.
+struct InputLockState {
+    bool locked;
+};
+
+// touch.dll: whether the loader finds it, and the window it withholds the stylus for.
+struct TouchState {
+    bool absent;
+    uint64_t window;  // the registered window's handle; 0 when none
+};
+
+// The notification LEDs; the last one is the vibration motor.
+constexpr uint32_t kMaxLeds = 32;
+struct LedState {
+    uint32_t count;
+    uint32_t on;     // bit n: LED n is on
+    uint32_t calls;  // every NLedSetDevice call, refused ones too
+};
+
+// Shell notifications in the tray.
+constexpr size_t kMaxNotifications = 8;
+struct Notification {
+    bool used;
+    GUID clsid;
+    uint32_t id;
+    uint32_t priority;
+    uint32_t duration;
+    uint32_t flags;
+    uint64_t icon;
+};
+
 // Each emulated service keeps its block here; SetDefaults gives the values of a fresh device.
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
@@ -100,6 +131,10 @@ struct DeviceState {
     ShellState shell;
     PowerState power;
     TapiState tapi;
+    InputLockState input;
+    TouchState touch;
+    LedState leds;
+    Notification notifications[kMaxNotifications];
 
     uint64_t logCount;     // lines written since the last reset; line n sits at n % kLogCapacity
     LogLine log[kLogCapacity];
@@ -122,6 +157,17 @@ public:
 
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
+
+    // Runs f(state) without the lock and without setting up a fresh device, for code that must not
+    // wait on it (a DllMain under the loader lock). f gets null when the device has never been set
+    // up, which means a fresh device's defaults.
+    template <class F>
+    static auto PeekUnlocked(F&& f) {
+        const DeviceState* state = MapForPeek();
+        auto result = f(state);
+        if (state) UnmapViewOfFile(state);
+        return result;
+    }
 
     // Runs f(state) while holding the device's lock.
     template <class F>
@@ -160,6 +206,7 @@ private:
     };
 
     void AppendLocked(DeviceState& state, const char* text);
+    static const DeviceState* MapForPeek();
 
     HANDLE mutex_ = nullptr;  // process lifetime: released by process exit
     DeviceState* state_ = nullptr;

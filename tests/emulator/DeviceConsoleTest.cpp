@@ -12,17 +12,9 @@
 namespace {
 
 using test::Devemu;
+using test::StateValue;
 using testing::HasSubstr;
 using testing::StartsWith;
-
-std::string StateValue(const std::string& key) {
-    const std::string state = Devemu({L"state"}).out;
-    const std::string prefix = key + "=";
-    size_t at = state.find("\n" + prefix);
-    at = state.compare(0, prefix.size(), prefix) == 0 ? 0 : (at == std::string::npos ? at : at + 1);
-    if (at == std::string::npos) return "<missing>";
-    return state.substr(at + prefix.size(), state.find('\n', at) - at - prefix.size());
-}
 
 class DeviceConsoleTest : public testing::Test {
 protected:
@@ -219,6 +211,13 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
         {L"call", L"state", L"zz", L"1"},
         {L"tapi"},
         {L"tapi", L"broken"},
+        {L"touch"},
+        {L"touch", L"gone"},
+        {L"touch", L"absent", L"now"},
+        {L"leds"},
+        {L"leds", L"33"},
+        {L"leds", L"-1"},
+        {L"leds", L"two"},
     };
     const uint64_t lines = test::LogCount();
     for (const auto& args : bad) {

@@ -91,6 +91,23 @@ int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs) {
     return found;
 }
 
+std::vector<std::string> Events(uint64_t since, const std::string& text) {
+    std::vector<std::string> events;
+    for (const std::string& line : LogLines(since)) {
+        std::string event = line.substr(line.find(' ') + 1);
+        if (event.find(text) != std::string::npos) events.push_back(std::move(event));
+    }
+    return events;
+}
+
+std::string StateValue(const std::string& key) {
+    const std::string state = "\n" + Devemu({L"state"}).out;
+    const size_t at = state.find("\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    const size_t start = at + key.size() + 2;
+    return state.substr(start, state.find('\n', start) - start);
+}
+
 void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); RegDeleteKeyW(HKEY_CURRENT_USER, kKeyPath); }
 
 void WriteSettingsValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {

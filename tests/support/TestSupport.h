@@ -53,6 +53,10 @@ uint64_t LogCount();
 int64_t FindLog(const std::string& text, uint64_t since = 0);
 // Waits for such a line; returns its index or -1.
 int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs = 10000);
+// The events from index `since` on without their time stamps, those containing `text` only.
+std::vector<std::string> Events(uint64_t since = 0, const std::string& text = "");
+// One value of `devemu state`, "<missing>" when it has no such key.
+std::string StateValue(const std::string& key);
 
 // The program's registry key under HKEY_CURRENT_USER.
 void DeleteSettingsKey();
