@@ -48,5 +48,8 @@ int CmdPost(const Args&, Io&);
 int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
+int CmdTilt(const Args&, Io&);
+int CmdTurn(const Args&, Io&);
+int CmdSensor(const Args&, Io&);
 
 }  // namespace devemu

@@ -19,6 +19,11 @@ const Command kCommands[] = {
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
     {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"tilt", "tilt <rotation> [<tilt>]   (degrees 0..359, rotation 0 face up; tilt 0 if left out)",
+     CmdTilt},
+    {L"turn", "turn <deg> [<deg> ...] [--rate DEG_PER_S]   (signed, one after the other; rate 180)",
+     CmdTurn},
+    {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
 };
 
 const Command* current = nullptr;

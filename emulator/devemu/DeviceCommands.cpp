@@ -27,6 +27,11 @@ std::string StateLines(const DeviceState& s, uint32_t uptime) {
     if (s.shell.refuseRemove) refused += "remove,";
     if (s.shell.refuseMenuBar) refused += "menubar,";
     line("shell", refused.empty() ? "accept" : "refuse-" + refused.substr(0, refused.size() - 1));
+    line("rotation", std::to_string(s.sensor.rotation));
+    line("tilt", std::to_string(s.sensor.tilt));
+    static const char* const kHealth[] = {"ok", "fail-open", "fail-read"};
+    line("sensor", s.sensor.health < 3 ? kHealth[s.sensor.health] : "ok");
+    line("sensor-reads", std::to_string(s.sensor.reads));
     return out;
 }
 
