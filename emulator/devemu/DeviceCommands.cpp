@@ -1,4 +1,6 @@
 // reset, state, log, wait and clock: the device itself.
+#include <iterator>
+
 #include <windows.h>
 
 #include "Command.h"
@@ -29,8 +31,7 @@ std::string StateLines(const DeviceState& s, uint32_t uptime) {
     line("shell", refused.empty() ? "accept" : "refuse-" + refused.substr(0, refused.size() - 1));
     line("rotation", std::to_string(s.sensor.rotation));
     line("tilt", std::to_string(s.sensor.tilt));
-    static const char* const kHealth[] = {"ok", "fail-open", "fail-read"};
-    line("sensor", s.sensor.health < 3 ? kHealth[s.sensor.health] : "ok");
+    line("sensor", kSensorHealthNames[s.sensor.health % std::size(kSensorHealthNames)]);
     line("sensor-reads", std::to_string(s.sensor.reads));
     return out;
 }

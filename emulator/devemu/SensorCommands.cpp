@@ -1,6 +1,7 @@
 // tilt, turn and sensor: holding and turning the phone, and the health of its G-sensor.
 #include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 #include <windows.h>
@@ -84,12 +85,10 @@ int CmdTurn(const Args& given, Io&) {
 
 int CmdSensor(const Args& args, Io&) {
     if (args.size() != 2) Usage(args.size() < 2 ? "missing sensor health" : "too many arguments");
-    const std::wstring& what = args[1];
-    SensorHealth health;
-    if (what == L"ok") health = SENSOR_OK;
-    else if (what == L"fail-open") health = SENSOR_FAIL_OPEN;
-    else if (what == L"fail-read") health = SENSOR_FAIL_READ;
-    else Usage("unknown sensor health \"" + Narrow(what) + "\"");
+    const std::string what = Narrow(args[1]);
+    const auto* name = std::find(std::begin(kSensorHealthNames), std::end(kSensorHealthNames), what);
+    if (name == std::end(kSensorHealthNames)) Usage("unknown sensor health \"" + what + "\"");
+    const auto health = static_cast<uint8_t>(name - std::begin(kSensorHealthNames));
     Device::Get().Locked([health](DeviceState& s) { s.sensor.health = health; });
     LogConsole(args);
     return 0;

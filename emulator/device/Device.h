@@ -32,6 +32,8 @@ enum SensorHealth : uint8_t {
     SENSOR_FAIL_OPEN = 1,  // every open returns 0
     SENSOR_FAIL_READ = 2,  // opens succeed, every read returns 0
 };
+// As the console names them, in the order of the values.
+constexpr const char* kSensorHealthNames[] = {"ok", "fail-open", "fail-read"};
 
 struct SensorState {
     int32_t rotation;  // degrees 0..359, 0 face up

@@ -186,14 +186,4 @@ TEST(GestureMatcher, AGestureOf32StepsWithoutATerminatorEndsAfterItsLastEntry) {
     EXPECT_THAT(Feed(m, full, {32}, 31), ElementsAre(0));
 }
 
-TEST(GestureMatcher, ResetMakesItIdle) {
-    GestureMatcher m;
-    Feed(m, GestureOf({90}), {0, 60});
-    ASSERT_FALSE(m.IsIdle());
-    m.Reset();
-    EXPECT_EQ(m.step, -1);
-    EXPECT_EQ(m.accumulated, 0);
-    EXPECT_EQ(m.ticks, 0);
-}
-
 }  // namespace

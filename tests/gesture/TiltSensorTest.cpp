@@ -137,24 +137,6 @@ TEST_F(TiltSensorTest, TenFailedReadsCloseTheSensorAndTheNextCallOpensItAfresh) 
     EXPECT_THAT(SensorEvents(recovered), testing::IsEmpty());
 }
 
-TEST_F(TiltSensorTest, ASuccessfulReadAfterSomeFailuresStartsTheCountAgain) {
-    TiltSensor sensor;
-    ReadAt(sensor, 3000000);
-    ASSERT_EQ(Devemu({L"sensor", L"fail-read"}).code, 0);
-    Devemu({L"clock", L"advance", L"100"});
-    for (int i = 0; i < 6; ++i) sensor.ReadTilt();
-    ASSERT_EQ(sensor.FailureCount(), 6);
-    ASSERT_EQ(Devemu({L"sensor", L"ok"}).code, 0);
-    sensor.ReadTilt();
-    EXPECT_EQ(sensor.FailureCount(), 0);
-    // Nine more failures then stay below the reopen.
-    ASSERT_EQ(Devemu({L"sensor", L"fail-read"}).code, 0);
-    Devemu({L"clock", L"advance", L"100"});
-    for (int i = 0; i < 9; ++i) sensor.ReadTilt();
-    EXPECT_EQ(sensor.FailureCount(), 9);
-    EXPECT_TRUE(sensor.IsOpen());
-}
-
 TEST_F(TiltSensorTest, DestroyingTheReaderClosesOnlyAnOpenSensor) {
     const uint64_t since = test::LogCount();
     { TiltSensor unused; }
