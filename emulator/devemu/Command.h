@@ -67,5 +67,8 @@ std::string CallState(const DeviceState& s);
 std::string TapiModeWord(const DeviceState& s);
 int CmdTouch(const Args&, Io&);
 int CmdLeds(const Args&, Io&);
+int CmdTilt(const Args&, Io&);
+int CmdTurn(const Args&, Io&);
+int CmdSensor(const Args&, Io&);
 
 }  // namespace devemu

@@ -31,6 +31,11 @@ const Command kCommands[] = {
     {L"tapi", "tapi ok|fail-init|no-cellular", CmdTapi},
     {L"touch", "touch absent|present", CmdTouch},
     {L"leds", "leds <n>", CmdLeds},
+    {L"tilt", "tilt <rotation> [<tilt>]   (degrees 0..359, rotation 0 face up; tilt 0 if left out)",
+     CmdTilt},
+    {L"turn", "turn <deg> [<deg> ...] [--rate DEG_PER_S]   (signed, one after the other; rate 180)",
+     CmdTurn},
+    {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
 };
 
 const Command* current = nullptr;

@@ -1,5 +1,6 @@
 // reset, state, log, wait and clock: the device itself.
 #include <cstdio>
+#include <iterator>
 
 #include <windows.h>
 
@@ -56,6 +57,10 @@ std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string&
         if (n.used) ids += (ids.empty() ? "" : ",") + std::to_string(n.id);
     }
     line("icon", ids.empty() ? "hidden" : "shown id=" + ids);
+    line("rotation", std::to_string(s.sensor.rotation));
+    line("tilt", std::to_string(s.sensor.tilt));
+    line("sensor", kSensorHealthNames[s.sensor.health % std::size(kSensorHealthNames)]);
+    line("sensor-reads", std::to_string(s.sensor.reads));
     return out;
 }
 

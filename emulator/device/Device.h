@@ -122,6 +122,23 @@ struct Notification {
     uint64_t icon;
 };
 
+// The G-sensor and how well it works.
+enum SensorHealth : uint8_t {
+    SENSOR_OK = 0,
+    SENSOR_FAIL_OPEN = 1,  // every open returns 0
+    SENSOR_FAIL_READ = 2,  // opens succeed, every read returns 0
+};
+// As the console names them, in the order of the values.
+constexpr const char* kSensorHealthNames[] = {"ok", "fail-open", "fail-read"};
+
+struct SensorState {
+    int32_t rotation;  // degrees 0..359, 0 face up
+    uint32_t tilt;     // degrees 0..359, near 90 or 270 upright
+    uint8_t health;    // SensorHealth
+    uint32_t reads;    // successful reads; counted, not logged, as they come several times a second
+    uint32_t opens;    // successful opens; the n-th gets the handle n
+};
+
 // Each emulated service keeps its block here; SetDefaults gives the values of a fresh device.
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
@@ -135,12 +152,14 @@ struct DeviceState {
     TouchState touch;
     LedState leds;
     Notification notifications[kMaxNotifications];
+    SensorState sensor;
 
     uint64_t logCount;     // lines written since the last reset; line n sits at n % kLogCapacity
     LogLine log[kLogCapacity];
 };
 
-// The state of a fresh device: empty log, clock offset 0, every service at its default.
+// The state of a fresh device: empty log, clock offset 0, every service at its default (the
+// sensor healthy, the phone face up and flat).
 void SetDefaults(DeviceState& state);
 
 // Name of the shared device: DEVEMU_NAME, or the default phone.
