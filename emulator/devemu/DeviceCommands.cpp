@@ -1,4 +1,5 @@
 // reset, state, log, wait and clock: the device itself.
+#include <atomic>
 #include <cstdio>
 #include <iterator>
 
@@ -120,11 +121,15 @@ int CmdClock(const Args& args, Io&) {
     Device& device = Device::Get();
     if (args.size() == 3 && args[1] == L"advance") {
         const uint32_t delta = static_cast<uint32_t>(ParseI64(args[2], "milliseconds"));
-        device.Locked([&](DeviceState& s) { s.clockOffset += delta; });
+        device.Locked([&](DeviceState& s) {
+            std::atomic_ref<uint32_t>(s.clockOffset).fetch_add(delta, std::memory_order_relaxed);
+        });
     } else {
         Expect(args, 2);
         const uint32_t uptime = ParseU32(args[1], "milliseconds");
-        device.Locked([&](DeviceState& s) { s.clockOffset = uptime - HostTick(); });
+        device.Locked([&](DeviceState& s) {
+            std::atomic_ref<uint32_t>(s.clockOffset).store(uptime - HostTick(), std::memory_order_relaxed);
+        });
     }
     LogConsole(args);
     return 0;
