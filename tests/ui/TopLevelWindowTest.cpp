@@ -39,16 +39,14 @@ TestWindow::Recipe Rows(int count, Label** first) {
 
 TEST(TopLevelWindowScroll, TallContentScrollsAndMovesTheChildren) {
     Label* first = nullptr;
-    TestWindow window(Rows(15, &first));  // the rows reach y = 1448
+    TestWindow window(Rows(16, &first));  // the rows reach y = 1548
     window.Open();
     HWND hwnd = window.Window();
     ASSERT_NE(hwnd, nullptr);
 
-    // The content is measured from the window's corner, with as much margin below as above.
-    POINT client{0, 0};
-    ClientToScreen(hwnd, &client);
-    const int offset = client.y - uitest::ScreenTopLeft(hwnd).y;
-    EXPECT_EQ(window.contentHeight, (offset + 1448) + (offset + 8));
+    // The content is measured from the client area, with as much margin below as above: the
+    // desktop's caption is no part of it.
+    EXPECT_EQ(window.contentHeight, 1548 + 8);
     EXPECT_EQ(window.pageHeight, ClientHeight(hwnd));
     SCROLLINFO info{};
     info.cbSize = sizeof info;
