@@ -10,6 +10,7 @@
 #include "UiSupport.h"
 #include "app/AppGlobals.h"
 #include "app/Application.h"
+#include "ui/CheckBox.h"
 #include "ui/Label.h"
 
 namespace {
@@ -207,33 +208,40 @@ void Key(std::vector<INPUT>& inputs, WORD key, bool up) {
     inputs.push_back(input);
 }
 
-TEST(MainLoopAccelerator, CtrlQInAFocusedWindowIsTheMenuBarsOk) {
-    MenuRecorder recorder;
-    TestWindow window([&](TestWindow& w) {
-        w.AddMenuBar().commandCallback.Set(Bind(&recorder, &MenuRecorder::OnMenu));
-    });
-    window.Open();
-    uitest::Pump();
-    ASSERT_EQ(GetForegroundWindow(), window.Window());
-    ASSERT_EQ(GetFocus(), window.Window());
-    commands.clear();
+TEST(MainLoopAccelerator, CtrlQIsTheMenuBarsOkWhereverTheFocusIs) {
+    for (bool onControl : {false, true}) {
+        MenuRecorder recorder;
+        CheckBox* box = nullptr;
+        TestWindow window([&](TestWindow& w) {
+            w.AddMenuBar().commandCallback.Set(Bind(&recorder, &MenuRecorder::OnMenu));
+            box = &w.Own(std::make_unique<CheckBox>());
+            box->Create(w.Window(), L"Vibrate", 8, 8, 200, 40);
+        });
+        window.Open();
+        uitest::Pump();
+        ASSERT_EQ(GetForegroundWindow(), window.Window());
+        // A tap gives a control the focus; the loop then offers the keys with that control.
+        if (onControl) SendMessageW(box->Window(), BM_CLICK, 0, 0);
+        ASSERT_EQ(GetFocus(), onControl ? box->Window() : window.Window());
+        commands.clear();
 
-    // A plain Q first, which is no accelerator, then Ctrl+Q: real key strokes through the input
-    // queue, so TranslateAcceleratorW sees the keyboard state the user made.
-    std::vector<INPUT> keys;
-    Key(keys, 'Q', false);
-    Key(keys, 'Q', true);
-    Key(keys, VK_CONTROL, false);
-    Key(keys, 'Q', false);
-    Key(keys, 'Q', true);
-    Key(keys, VK_CONTROL, true);
-    ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
+        // A plain Q first, which is no accelerator, then Ctrl+Q: real key strokes through the
+        // input queue, so TranslateAcceleratorW sees the keyboard state the user made.
+        std::vector<INPUT> keys;
+        Key(keys, 'Q', false);
+        Key(keys, 'Q', true);
+        Key(keys, VK_CONTROL, false);
+        Key(keys, 'Q', false);
+        Key(keys, 'Q', true);
+        Key(keys, VK_CONTROL, true);
+        ASSERT_EQ(SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT)), keys.size());
 
-    SetTimer(window.Window(), 1, 15000, GiveUp);
-    RunMessageLoop(LoadAcceleratorsW(AppInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS)),
-                   Application::Instance());
-    KillTimer(window.Window(), 1);
-    EXPECT_THAT(commands, ElementsAre("menu 40000 from accelerator"));
+        SetTimer(window.Window(), 1, 15000, GiveUp);
+        RunMessageLoop(LoadAcceleratorsW(AppInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS)),
+                       Application::Instance());
+        KillTimer(window.Window(), 1);
+        EXPECT_THAT(commands, ElementsAre("menu 40000 from accelerator")) << "focus on the control: " << onControl;
+    }
 }
 
 }  // namespace
