@@ -22,6 +22,8 @@ struct CommandError {
 // Whole-string numbers: decimal, or hexadecimal after "0x". Throw Usage on anything else.
 uint32_t ParseU32(const std::wstring& text, const char* what);
 int64_t ParseI64(const std::wstring& text, const char* what);
+// Hexadecimal, with or without "0x", at most 8 digits. Throws Usage on anything else.
+uint32_t ParseHex32(const std::wstring& text, const char* what);
 
 // Takes "--name value" out of args (from index `from` on); nullopt when absent.
 std::optional<std::wstring> TakeOption(Args& args, const wchar_t* name);
@@ -48,5 +50,25 @@ int CmdPost(const Args&, Io&);
 int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
+int CmdPower(const Args&, Io&);
+int CmdAc(const Args&, Io&);
+int CmdStylus(const Args&, Io&);
+int CmdCall(const Args&, Io&);
+int CmdTapi(const Args&, Io&);
+
+// The registry's part of a fresh device: the stylus in its silo.
+void ResetStylus();
+
+// Values of "state" that belong to the services, kept with their commands.
+struct DeviceState;
+std::string AcLineWord(uint8_t line);  // offline, online, backup, unknown
+std::string StylusState();             // in, out, malformed, missing, no-key
+std::string CallState(const DeviceState& s);
+std::string TapiModeWord(const DeviceState& s);
+int CmdTouch(const Args&, Io&);
+int CmdLeds(const Args&, Io&);
+int CmdTilt(const Args&, Io&);
+int CmdTurn(const Args&, Io&);
+int CmdSensor(const Args&, Io&);
 
 }  // namespace devemu

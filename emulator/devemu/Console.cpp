@@ -1,5 +1,6 @@
 #include "Console.h"
 
+#include <cwchar>
 #include <cwctype>
 
 #include "Command.h"
@@ -19,6 +20,22 @@ const Command kCommands[] = {
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
     {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"power", "power resume|backlight-off|screen-off|unattended|suspend | power flags <hex> [name] | power status",
+     CmdPower},
+    {L"ac", "ac online|offline|backup|unknown", CmdAc},
+    {L"stylus", "stylus in|out | stylus raw sz|binary|dword|qword|<type> <data> | stylus touch", CmdStylus},
+    {L"call",
+     "call incoming [--inactive] [--data] | call connect [--mode N] | call disconnect [--mode N] | "
+     "call state <hex> <mode>",
+     CmdCall},
+    {L"tapi", "tapi ok|fail-init|no-cellular", CmdTapi},
+    {L"touch", "touch absent|present", CmdTouch},
+    {L"leds", "leds <n>", CmdLeds},
+    {L"tilt", "tilt <rotation> [<tilt>]   (degrees 0..359, rotation 0 face up; tilt 0 if left out)",
+     CmdTilt},
+    {L"turn", "turn <deg> [<deg> ...] [--rate DEG_PER_S]   (signed, one after the other; rate 180)",
+     CmdTurn},
+    {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
 };
 
 const Command* current = nullptr;
@@ -67,6 +84,15 @@ int64_t ParseI64(const std::wstring& text, const char* what) {
         if (value > 0xFFFFFFFFFFLL) Usage(std::string(what) + " out of range: " + Narrow(text));
     }
     return negative ? -value : value;
+}
+
+uint32_t ParseHex32(const std::wstring& text, const char* what) {
+    const size_t start = text.size() > 2 && text[0] == L'0' && (text[1] == L'x' || text[1] == L'X') ? 2 : 0;
+    const size_t digits = text.size() - start;
+    bool hex = digits > 0 && digits <= 8;
+    for (size_t i = start; hex && i < text.size(); ++i) hex = std::iswxdigit(text[i]);
+    if (!hex) Usage(std::string("not a hexadecimal number for ") + what + ": \"" + Narrow(text) + "\"");
+    return static_cast<uint32_t>(std::wcstoul(text.c_str() + start, nullptr, 16));
 }
 
 std::optional<std::wstring> TakeOption(Args& args, const wchar_t* name) {

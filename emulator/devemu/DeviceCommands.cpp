@@ -1,4 +1,8 @@
 // reset, state, log, wait and clock: the device itself.
+#include <atomic>
+#include <cstdio>
+#include <iterator>
+
 #include <windows.h>
 
 #include "Command.h"
@@ -11,7 +15,15 @@ void Expect(const Args& args, size_t count) {
     if (args.size() != count) Usage(args.size() > count ? "too many arguments" : "missing argument");
 }
 
-std::string StateLines(const DeviceState& s, uint32_t uptime) {
+// The touch library withholds the stylus while its window's word 0 is 1. The word is read now,
+// from whichever process owns the window; a window that is gone registers nothing.
+std::string PanelState(const TouchState& touch) {
+    HWND window = reinterpret_cast<HWND>(touch.window);
+    if (!window || !IsWindow(window)) return "unregistered";
+    return GetWindowLongW(window, 0) == 1 ? "locked" : "free";
+}
+
+std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string& stylus) {
     std::string out;
     auto line = [&out](const char* key, const std::string& value) {
         out += key;
@@ -27,6 +39,29 @@ std::string StateLines(const DeviceState& s, uint32_t uptime) {
     if (s.shell.refuseRemove) refused += "remove,";
     if (s.shell.refuseMenuBar) refused += "menubar,";
     line("shell", refused.empty() ? "accept" : "refuse-" + refused.substr(0, refused.size() - 1));
+    char flags[16];
+    std::snprintf(flags, sizeof flags, " 0x%08X", s.power.flags);
+    line("power", Utf8(s.power.name) + flags);
+    line("ac", AcLineWord(s.power.acLine));
+    line("stylus", stylus);
+    line("call", CallState(s));
+    line("tapi", TapiModeWord(s));
+    line("input", s.input.locked ? "locked" : "free");
+    line("touch", s.touch.absent ? "absent" : "present");
+    line("panel", PanelState(s.touch));
+    line("leds", std::to_string(s.leds.count));
+    const bool vibrating = s.leds.count > 0 && ((s.leds.on >> (s.leds.count - 1)) & 1) != 0;
+    line("vibrate", vibrating ? "on" : "off");
+    line("led-calls", std::to_string(s.leds.calls));
+    std::string ids;
+    for (const Notification& n : s.notifications) {
+        if (n.used) ids += (ids.empty() ? "" : ",") + std::to_string(n.id);
+    }
+    line("icon", ids.empty() ? "hidden" : "shown id=" + ids);
+    line("rotation", std::to_string(s.sensor.rotation));
+    line("tilt", std::to_string(s.sensor.tilt));
+    line("sensor", kSensorHealthNames[s.sensor.health % std::size(kSensorHealthNames)]);
+    line("sensor-reads", std::to_string(s.sensor.reads));
     return out;
 }
 
@@ -36,6 +71,7 @@ int CmdReset(const Args& args, Io&) {
     Expect(args, 1);
     Device::Get().Reset();
     LogConsole(args);
+    ResetStylus();
     return 0;
 }
 
@@ -43,7 +79,8 @@ int CmdState(const Args& args, Io& io) {
     Expect(args, 1);
     Device& device = Device::Get();
     uint32_t uptime = device.Uptime();
-    io.out += device.Locked([&](DeviceState& s) { return StateLines(s, uptime); });
+    const std::string stylus = StylusState();  // the registry's, read outside the device's lock
+    io.out += device.Locked([&](DeviceState& s) { return StateLines(s, uptime, stylus); });
     return 0;
 }
 
@@ -84,11 +121,15 @@ int CmdClock(const Args& args, Io&) {
     Device& device = Device::Get();
     if (args.size() == 3 && args[1] == L"advance") {
         const uint32_t delta = static_cast<uint32_t>(ParseI64(args[2], "milliseconds"));
-        device.Locked([&](DeviceState& s) { s.clockOffset += delta; });
+        device.Locked([&](DeviceState& s) {
+            std::atomic_ref<uint32_t>(s.clockOffset).fetch_add(delta, std::memory_order_relaxed);
+        });
     } else {
         Expect(args, 2);
         const uint32_t uptime = ParseU32(args[1], "milliseconds");
-        device.Locked([&](DeviceState& s) { s.clockOffset = uptime - HostTick(); });
+        device.Locked([&](DeviceState& s) {
+            std::atomic_ref<uint32_t>(s.clockOffset).store(uptime - HostTick(), std::memory_order_relaxed);
+        });
     }
     LogConsole(args);
     return 0;

@@ -1,9 +1,14 @@
 #include "Device.h"
 
+#include <atomic>
+
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+#include "ce/Power.h"
 
 namespace devemu {
 namespace {
@@ -19,11 +24,26 @@ constexpr uint32_t LayoutStamp() {
     std::exit(3);
 }
 
+// The state is backed by a file so that it outlives every process between two commands.
+std::wstring StatePath(const std::wstring& name) {
+    wchar_t temp[MAX_PATH];
+    DWORD n = GetTempPathW(MAX_PATH, temp);
+    if (n == 0 || n >= MAX_PATH) return {};
+    return std::wstring(temp) + L"devemu-" + name + L".state";
+}
+
+std::wstring MappingName(const std::wstring& name) { return L"devemu/" + name + L"/state"; }
+
 }  // namespace
 
 void SetDefaults(DeviceState& state) {
     std::memset(&state, 0, sizeof state);
     state.layout = LayoutStamp();
+    state.power.flags = POWER_STATE_ON | POWER_STATE_BACKLIGHTON;
+    std::wcscpy(state.power.name, L"On");
+    state.power.acLine = AC_LINE_OFFLINE;
+    state.tapi.mode = TapiMode::Ok;
+    state.leds.count = 2;
 }
 
 std::wstring DeviceName() {
@@ -32,6 +52,8 @@ std::wstring DeviceName() {
     if (n == 0 || n >= 128) return L"phone";
     return buffer;
 }
+
+std::wstring ObjectName(const std::wstring& what) { return L"devemu/" + DeviceName() + L"/" + what; }
 
 uint32_t HostTick() { return static_cast<uint32_t>(GetTickCount64()); }
 
@@ -64,11 +86,8 @@ Device::Device() {
     if (!mutex_) Fail("mutex");
     Lock lock(mutex_);
 
-    // The state is backed by a file so that it outlives every process between two commands.
-    wchar_t temp[MAX_PATH];
-    DWORD n = GetTempPathW(MAX_PATH, temp);
-    if (n == 0 || n >= MAX_PATH) Fail("temp path");
-    const std::wstring path = std::wstring(temp) + L"devemu-" + name + L".state";
+    const std::wstring path = StatePath(name);
+    if (path.empty()) Fail("temp path");
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -77,7 +96,7 @@ Device::Device() {
     GetFileSizeEx(file, &size);
     const bool fresh = size.QuadPart != static_cast<LONGLONG>(sizeof(DeviceState));
     HANDLE mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(DeviceState),
-                                        (L"devemu/" + name + L"/state").c_str());
+                                        MappingName(name).c_str());
     CloseHandle(file);
     if (!mapping) Fail("mapping");
     state_ = static_cast<DeviceState*>(
@@ -87,8 +106,38 @@ Device::Device() {
     if (fresh || state_->layout != LayoutStamp()) SetDefaults(*state_);
 }
 
+const DeviceState* Device::MapForPeek() {
+    const std::wstring name = DeviceName();
+    const std::wstring path = StatePath(name);
+    if (path.empty()) return nullptr;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    LARGE_INTEGER size{};
+    GetFileSizeEx(file, &size);
+    HANDLE mapping = nullptr;
+    // A file of another size is left alone: mapping it at our size would grow it.
+    if (size.QuadPart == static_cast<LONGLONG>(sizeof(DeviceState))) {
+        mapping = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, sizeof(DeviceState),
+                                     MappingName(name).c_str());
+    }
+    CloseHandle(file);
+    if (!mapping) return nullptr;
+    auto* state = static_cast<const DeviceState*>(
+        MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, sizeof(DeviceState)));
+    CloseHandle(mapping);
+    if (state && state->layout != LayoutStamp()) {
+        UnmapViewOfFile(state);
+        return nullptr;
+    }
+    return state;
+}
+
+// Without the lock: the program reads the clock several times a second, the offset is one
+// aligned word, and the lock would cost a round trip to the Wine server each time.
 uint32_t Device::Uptime() {
-    return HostTick() + Locked([](DeviceState& s) { return s.clockOffset; });
+    return HostTick() + std::atomic_ref<uint32_t>(state_->clockOffset).load(std::memory_order_relaxed);
 }
 
 void Device::AppendLocked(DeviceState& state, const char* text) {

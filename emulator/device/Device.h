@@ -26,6 +26,119 @@ struct ShellState {
     bool refuseMenuBar;  // menu bars
 };
 
+// CE's limit for the name of a queue or of a power state, terminator included (MAX_PATH).
+constexpr size_t kNameChars = 260;
+
+// A message queue registered for power notifications. Only its name is kept, so that any
+// process of the device can open the queue and write to it.
+constexpr uint32_t kMaxPowerRegistrations = 8;
+
+struct PowerRegistration {
+    uint32_t id;     // 0: a free slot; else the registration handle's value
+    uint32_t flags;  // the notification kinds asked for (PBT_*)
+    wchar_t queue[kNameChars];
+};
+
+struct PowerState {
+    uint32_t flags;                  // POWER_STATE_* of the current system power state
+    wchar_t name[kNameChars];        // and its name
+    uint8_t acLine;                  // AC_LINE_*
+    uint32_t lastRegistration;
+    PowerRegistration registrations[kMaxPowerRegistrations];
+};
+
+// Telephony: the line devices' behaviour, the line applications with their pending messages,
+// and the recent calls on the radio's line.
+enum class TapiMode : uint32_t {
+    Ok,          // the line devices are there, the radio's named "Cellular Line"
+    FailInit,    // initialisation fails
+    NoCellular,  // the radio's line is named in other letter case, so no name matches exactly
+};
+
+constexpr uint32_t kMaxLineApps = 8;
+constexpr uint32_t kLineMessageCapacity = 64;
+constexpr uint32_t kCallHistory = 16;
+
+struct LineMessage {
+    uint32_t device;  // the call handle for call messages
+    uint32_t id;
+    uint32_t param1, param2, param3;
+};
+
+struct LineAppState {
+    uint32_t handle;      // 0: a free slot
+    uint32_t line;        // 0: no line open
+    uint32_t lineDevice;
+    uint32_t privileges;
+    uint64_t callbackInstance;
+    uint32_t head, count;  // pending messages, oldest at head
+    LineMessage messages[kLineMessageCapacity];
+};
+
+struct CallRecord {
+    uint32_t handle;  // 0: no call
+    uint32_t bearerMode;
+    uint32_t mediaMode;
+    uint32_t origin;
+    uint32_t state;   // the last call state sent, 0 before the first
+};
+
+struct TapiState {
+    TapiMode mode;
+    uint32_t lastHandle;  // line application, line and call handles come from one counter
+    LineAppState apps[kMaxLineApps];
+    uint32_t callCount;   // the current call is calls[(callCount - 1) % kCallHistory]
+    CallRecord calls[kCallHistory];
+};
+
+// The OEM layer's input lock: keys and touch panel together.
+struct InputLockState {
+    bool locked;
+};
+
+// touch.dll: whether the loader finds it, and the window it withholds the stylus for.
+struct TouchState {
+    bool absent;
+    uint64_t window;  // the registered window's handle; 0 when none
+};
+
+// The notification LEDs; the last one is the vibration motor.
+constexpr uint32_t kMaxLeds = 32;
+struct LedState {
+    uint32_t count;
+    uint32_t on;     // bit n: LED n is on
+    uint32_t calls;  // every NLedSetDevice call, refused ones too
+};
+
+// Shell notifications in the tray.
+constexpr size_t kMaxNotifications = 8;
+struct Notification {
+    bool used;
+    GUID clsid;
+    uint32_t id;
+    uint32_t priority;
+    uint32_t duration;
+    uint32_t flags;
+    uint64_t icon;
+};
+
+// The G-sensor and how well it works.
+enum SensorHealth : uint8_t {
+    SENSOR_OK = 0,
+    SENSOR_FAIL_OPEN = 1,  // every open returns 0
+    SENSOR_FAIL_READ = 2,  // opens succeed, every read returns 0
+};
+// As the console names them, in the order of the values.
+constexpr const char* kSensorHealthNames[] = {"ok", "fail-open", "fail-read"};
+
+struct SensorState {
+    int32_t rotation;  // degrees 0..359, 0 face up
+    uint32_t tilt;     // degrees 0..359, near 90 or 270 upright
+    uint8_t health;    // SensorHealth
+    uint32_t reads;    // successful reads; counted, not logged, as they come several times a second
+    uint32_t opens;    // successful opens; the n-th gets the handle n
+};
+
 // Each emulated service keeps its block here; SetDefaults gives the values of a fresh device.
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
@@ -33,16 +146,28 @@ struct DeviceState {
     uint32_t beeps;
     uint32_t reboots;
     ShellState shell;
+    PowerState power;
+    TapiState tapi;
+    InputLockState input;
+    TouchState touch;
+    LedState leds;
+    Notification notifications[kMaxNotifications];
+    SensorState sensor;
 
     uint64_t logCount;     // lines written since the last reset; line n sits at n % kLogCapacity
     LogLine log[kLogCapacity];
 };
 
-// The state of a fresh device: empty log, clock offset 0, every service at its default.
+// The state of a fresh device: empty log, clock offset 0, every service at its default (the
+// sensor healthy, the phone face up and flat).
 void SetDefaults(DeviceState& state);
 
 // Name of the shared device: DEVEMU_NAME, or the default phone.
 std::wstring DeviceName();
+
+// The name of one of the device's kernel objects. The device's named objects are its own, so
+// parallel tests with devices of their own can use the same queue names.
+std::wstring ObjectName(const std::wstring& what);
 
 // One process's view of the device. Opened on first use, kept for the life of the process.
 class Device {
@@ -51,6 +176,17 @@ public:
 
     Device(const Device&) = delete;
     Device& operator=(const Device&) = delete;
+
+    // Runs f(state) without the lock and without setting up a fresh device, for code that must not
+    // wait on it (a DllMain under the loader lock). f gets null when the device has never been set
+    // up, which means a fresh device's defaults.
+    template <class F>
+    static auto PeekUnlocked(F&& f) {
+        const DeviceState* state = MapForPeek();
+        auto result = f(state);
+        if (state) UnmapViewOfFile(state);
+        return result;
+    }
 
     // Runs f(state) while holding the device's lock.
     template <class F>
@@ -89,6 +225,7 @@ private:
     };
 
     void AppendLocked(DeviceState& state, const char* text);
+    static const DeviceState* MapForPeek();
 
     HANDLE mutex_ = nullptr;  // process lifetime: released by process exit
     DeviceState* state_ = nullptr;

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "AppGlobals.h"
 #include "ThreadMessages.h"
 
 namespace {
@@ -25,10 +26,18 @@ Application::~Application() {
     // Order: exit event, lock window, vibrator, beeper, icon, settings window, command event,
     // then the join of the controller thread (the WorkerThread base).
     exitEvent.reset();
+    lockWindow.reset();
+    vibrator.reset();
+    beeper.reset();
+    notificationIcon.reset();
 }
 
 void Application::StartUp() {
     settingsWindow.Store().WriteDword(L"ThreadId", GetCurrentThreadId());
+    lockWindow = std::make_unique<LockWindow>(settingsWindow);
+    vibrator = std::make_unique<Vibrator>();
+    beeper = std::make_unique<Beeper>();
+    notificationIcon = std::make_unique<NotificationIcon>(AppInstance);
     Start();
 }
 

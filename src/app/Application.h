@@ -3,12 +3,16 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include <windows.h>
 
 #include "Event.h"
+#include "LockWindow.h"
 #include "WorkerThread.h"
 #include "ce/Handle.h"
+#include "platform/FeedbackWorkers.h"
+#include "platform/NotificationIcon.h"
 #include "settings/SettingsWindow.h"
 
 class Application : public WorkerThread {
@@ -29,6 +33,18 @@ public:
     // The message loop's handling of a message that has no window.
     void OnThreadMessage(UINT message, WPARAM wParam);
 
+    // Lock actions, run by the lock controller. Each shows or hides the icon, then moves the
+    // lock window into a state; those returning bool tell whether the state changed.
+    bool LockAll();
+    bool LockPanelOnly();  // LOCKED_ALL in Transcriber compatibility mode
+    bool UnlockAll();
+    bool ApplyResumeAction(uint32_t action);
+    bool ApplyGestureLock();
+    void Relock(LockState saved);
+    // Feedback after a lock action: plays unless the settings say no and `force` is false.
+    void VibrateFeedback(bool isLock, bool changed, bool force);
+    void BeepFeedback(bool isLock, bool changed, bool force);
+
     DWORD mainThreadId = 0;
     KernelHandle exitEvent;  // "Varnel/Exit_Event"
     bool alreadyRunning = false;
@@ -38,7 +54,12 @@ public:
     // -1 when no command waits, else a LockCommand word; handed over through commandEvent.
     std::atomic<int32_t> pendingCommand{-1};
     Event commandEvent;
+    // The lock machinery, built by StartUp; null before.
+    std::unique_ptr<LockWindow> lockWindow;
+    std::unique_ptr<Vibrator> vibrator;
+    std::unique_ptr<Beeper> beeper;
     SettingsWindow settingsWindow;
+    std::unique_ptr<NotificationIcon> notificationIcon;
     uint32_t lastResumeTick = 0;
     uint32_t stylusUnlockTick = 0;
 

@@ -64,3 +64,10 @@ struct GdiObjectTraits {
     static void Close(Type h) { DeleteObject(h); }
 };
 using GdiObject = UniqueHandle<GdiObjectTraits>;
+
+struct IconTraits {
+    using Type = HICON;
+    static Type Invalid() { return nullptr; }
+    static void Close(Type h) { DestroyIcon(h); }
+};
+using Icon = UniqueHandle<IconTraits>;

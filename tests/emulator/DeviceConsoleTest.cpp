@@ -12,17 +12,9 @@
 namespace {
 
 using test::Devemu;
+using test::StateValue;
 using testing::HasSubstr;
 using testing::StartsWith;
-
-std::string StateValue(const std::string& key) {
-    const std::string state = Devemu({L"state"}).out;
-    const std::string prefix = key + "=";
-    size_t at = state.find("\n" + prefix);
-    at = state.compare(0, prefix.size(), prefix) == 0 ? 0 : (at == std::string::npos ? at : at + 1);
-    if (at == std::string::npos) return "<missing>";
-    return state.substr(at + prefix.size(), state.find('\n', at) - at - prefix.size());
-}
 
 class DeviceConsoleTest : public testing::Test {
 protected:
@@ -109,6 +101,67 @@ TEST_F(DeviceConsoleTest, ShellRefusalsAccumulateUntilAccepted) {
     EXPECT_GE(test::FindLog("console shell refuse-menubar"), 0);
 }
 
+TEST_F(DeviceConsoleTest, ResetGivesAPoweredPhoneOnBatteryWithTheStylusInAndNoCall) {
+    test::PlayAll({{L"power", L"suspend"},
+                   {L"ac", L"online"},
+                   {L"stylus", L"out"},
+                   {L"call", L"incoming"},
+                   {L"tapi", L"fail-init"}});
+    EXPECT_EQ(StateValue("stylus"), "out");
+    ASSERT_EQ(Devemu({L"reset"}).code, 0);
+    EXPECT_EQ(StateValue("power"), "On 0x02010000");
+    EXPECT_EQ(StateValue("ac"), "offline");
+    EXPECT_EQ(StateValue("stylus"), "in");
+    EXPECT_EQ(StateValue("call"), "none");
+    EXPECT_EQ(StateValue("tapi"), "ok");
+}
+
+TEST_F(DeviceConsoleTest, StateShowsWhatTheCommandsSet) {
+    struct Case {
+        std::vector<std::wstring> command;
+        std::string key, value;
+    };
+    const Case cases[] = {
+        {{L"power", L"flags", L"00100000", L"Dim"}, "power", "Dim 0x00100000"},
+        {{L"power", L"unattended"}, "power", "Unattended 0x00400000"},
+        {{L"ac", L"backup"}, "ac", "backup"},
+        {{L"ac", L"unknown"}, "ac", "unknown"},
+        {{L"stylus", L"raw", L"sz", L"1"}, "stylus", "malformed"},
+        {{L"stylus", L"raw", L"dword", L"00000000"}, "stylus", "in"},
+        {{L"call", L"incoming", L"--data"}, "call", "offering data"},
+        {{L"call", L"connect"}, "call", "connected data"},   // the same call
+        {{L"call", L"disconnect"}, "call", "disconnected data"},
+        {{L"call", L"connect"}, "call", "connected voice"},  // a new, outgoing call
+        {{L"call", L"state", L"400", L"1"}, "call", "0x400 voice"},
+        {{L"tapi", L"no-cellular"}, "tapi", "no-cellular"},
+    };
+    for (const Case& c : cases) {
+        test::Play(c.command);
+        EXPECT_EQ(StateValue(c.key), c.value) << test::Narrow(c.command.back());
+    }
+}
+
+TEST_F(DeviceConsoleTest, TheConsoleLineComesBeforeItsEffects) {
+    test::Play({L"ac", L"online"});
+    test::Play({L"call", L"incoming"});
+    EXPECT_THAT(Devemu({L"log", L"--since", L"1"}).out,
+                test::Matches("[0-9]+ console ac online\n"
+                              "[0-9]+ power status ac=online queues=0\n"
+                              "[0-9]+ console call incoming\n"
+                              "[0-9]+ line callstate call=[0-9]+ state=0x2 mode=1 apps=0\n"));
+}
+
+TEST_F(DeviceConsoleTest, DisconnectingWithoutACallFails) {
+    const uint64_t lines = test::LogCount();
+    test::ConsoleResult r = Devemu({L"call", L"disconnect"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "devemu: there is no call to disconnect\n");
+    test::PlayAll({{L"call", L"incoming"}, {L"call", L"disconnect"}});
+    r = Devemu({L"call", L"disconnect"});
+    EXPECT_EQ(r.code, 1) << "disconnected twice";
+    EXPECT_EQ(test::LogCount(), lines + 4);
+}
+
 TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
     const std::vector<std::vector<std::wstring>> bad = {
         {},
@@ -128,6 +181,43 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
         {L"post", L"enable", L"now"},
         {L"shell"},
         {L"shell", L"refuse"},
+        {L"power"},
+        {L"power", L"sleep"},
+        {L"power", L"resume", L"now"},
+        {L"power", L"flags"},
+        {L"power", L"flags", L"0x1g"},
+        {L"power", L"flags", L"123456789"},
+        {L"power", L"flags", L"1", L""},
+        {L"power", L"flags", L"1", std::wstring(260, L'n')},
+        {L"power", L"flags", L"1", L"a", L"b"},
+        {L"power", L"status", L"now"},
+        {L"ac"},
+        {L"ac", L"plugged"},
+        {L"ac", L"online", L"now"},
+        {L"stylus"},
+        {L"stylus", L"sideways"},
+        {L"stylus", L"in", L"now"},
+        {L"stylus", L"raw", L"sz"},
+        {L"stylus", L"raw", L"dword", L"123"},
+        {L"stylus", L"raw", L"dword", L"zz"},
+        {L"stylus", L"raw", L"bogus", L"00"},
+        {L"call"},
+        {L"call", L"ring"},
+        {L"call", L"incoming", L"--loud"},
+        {L"call", L"connect", L"--mode"},
+        {L"call", L"connect", L"--mode", L"active"},
+        {L"call", L"disconnect", L"now"},
+        {L"call", L"state", L"2"},
+        {L"call", L"state", L"zz", L"1"},
+        {L"tapi"},
+        {L"tapi", L"broken"},
+        {L"touch"},
+        {L"touch", L"gone"},
+        {L"touch", L"absent", L"now"},
+        {L"leds"},
+        {L"leds", L"33"},
+        {L"leds", L"-1"},
+        {L"leds", L"two"},
     };
     const uint64_t lines = test::LogCount();
     for (const auto& args : bad) {

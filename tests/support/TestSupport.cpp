@@ -32,10 +32,40 @@ bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     }
 }
 
+bool Signalled(HANDLE handle, DWORD timeoutMs) { return WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0; }
+
 ConsoleResult Devemu(const std::vector<std::wstring>& args) {
     devemu::Io io;
     int code = devemu::RunConsole(args, io);
     return {code, io.out, io.err};
+}
+
+void Play(const std::vector<std::wstring>& args) {
+    const ConsoleResult r = Devemu(args);
+    std::string command = "devemu";
+    for (const std::wstring& a : args) command += " " + Narrow(a);
+    EXPECT_EQ(r.code, 0) << command << ": " << r.err;
+}
+
+void PlayAll(const std::vector<std::vector<std::wstring>>& commands) {
+    for (const auto& args : commands) Play(args);
+}
+
+std::optional<DWORD> DevemuProcess(const std::wstring& arguments, DWORD timeoutMs) {
+    std::wstring commandLine = L"\"" + BinDir() + L"\\devemu.exe\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info)) {
+        return std::nullopt;
+    }
+    CloseHandle(info.hThread);
+    KernelHandle process(info.hProcess);
+    if (WaitForSingleObject(process.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return code;
 }
 
 std::vector<std::string> LogLines(uint64_t since) {
@@ -59,6 +89,23 @@ int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs) {
     int64_t found = -1;
     WaitUntil([&] { return (found = FindLog(text, since)) >= 0; }, timeoutMs);
     return found;
+}
+
+std::vector<std::string> Events(uint64_t since, const std::string& text) {
+    std::vector<std::string> events;
+    for (const std::string& line : LogLines(since)) {
+        std::string event = line.substr(line.find(' ') + 1);
+        if (event.find(text) != std::string::npos) events.push_back(std::move(event));
+    }
+    return events;
+}
+
+std::string StateValue(const std::string& key) {
+    const std::string state = "\n" + Devemu({L"state"}).out;
+    const size_t at = state.find("\n" + key + "=");
+    if (at == std::string::npos) return "<missing>";
+    const size_t start = at + key.size() + 2;
+    return state.substr(start, state.find('\n', start) - start);
 }
 
 void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, kKeyPath); RegDeleteKeyW(HKEY_CURRENT_USER, kKeyPath); }

@@ -24,6 +24,9 @@ MATCHER_P(Matches, pattern, std::string("matches /") + pattern + "/") {
     return std::regex_match(std::string(arg), std::regex(pattern));
 }
 
+// Whether the kernel object is signalled now, or becomes so within `timeoutMs`.
+bool Signalled(HANDLE handle, DWORD timeoutMs = 0);
+
 // Polls `done` every few milliseconds until it holds or `timeoutMs` passed; returns its last value.
 bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 
@@ -34,6 +37,12 @@ struct ConsoleResult {
 };
 // Runs one device console command in this process, exactly as devemu.exe would.
 ConsoleResult Devemu(const std::vector<std::wstring>& args);
+// Runs a console command that must succeed; a failure is reported with the command's error text.
+void Play(const std::vector<std::wstring>& args);
+void PlayAll(const std::vector<std::vector<std::wstring>>& commands);
+// Runs devemu.exe as a process of its own (it inherits this process's device); returns its exit
+// code, or nullopt when it could not start or did not end in time.
+std::optional<DWORD> DevemuProcess(const std::wstring& arguments, DWORD timeoutMs = 30000);
 
 std::string Narrow(const std::wstring& text);
 
@@ -44,6 +53,10 @@ uint64_t LogCount();
 int64_t FindLog(const std::string& text, uint64_t since = 0);
 // Waits for such a line; returns its index or -1.
 int64_t WaitForLog(const std::string& text, uint64_t since, DWORD timeoutMs = 10000);
+// The events from index `since` on without their time stamps, those containing `text` only.
+std::vector<std::string> Events(uint64_t since = 0, const std::string& text = "");
+// One value of `devemu state`, "<missing>" when it has no such key.
+std::string StateValue(const std::string& key);
 
 // The program's registry key under HKEY_CURRENT_USER.
 void DeleteSettingsKey();

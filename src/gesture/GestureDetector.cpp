@@ -1,0 +1,33 @@
+#include "GestureDetector.h"
+
+#include "app/Trace.h"
+
+void DetectGestures(GestureDetector& detector, const Settings& current, GestureReceiver& receiver) {
+    DetectGestures(detector, current, TiltSensor::Instance().ReadTilt(), receiver);
+}
+
+void DetectGestures(GestureDetector& detector, const Settings& current, const TiltReading& reading,
+                    GestureReceiver& receiver) {
+    const int32_t angle = reading.rotation;
+    const bool enabled = !(current.DisableGesturesWhenUpright && IsUpright(reading.tilt));
+    // The first tick compares the reading with itself: no movement.
+    if (detector.previousAngle == kNoPreviousAngle) detector.previousAngle = angle;
+    const int32_t change = AngleChange(detector.previousAngle, angle);
+    Trace("Angles: prev = %d, this = %d, delta = %d\n", detector.previousAngle, angle, change);
+    detector.previousAngle = angle;
+
+    if (!enabled) {
+        Trace("Gesture detection disabled\n");
+        detector.ResetMatchers();
+        return;
+    }
+    if (detector.lockMatcher.Advance(current.LockGesture, change, angle)) {
+        receiver.OnGesture(true);
+        detector.ResetMatchers();
+    }
+    // Runs even when the lock gesture just completed; the unlock matcher then starts from idle.
+    if (detector.unlockMatcher.Advance(current.UnlockGesture, change, angle)) {
+        receiver.OnGesture(false);
+        detector.ResetMatchers();
+    }
+}

@@ -1,0 +1,67 @@
+#include "PowerMonitor.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "app/Trace.h"
+
+namespace {
+
+constexpr wchar_t kQueueName[] = L"POWER_MSG_QUEUE";
+// A POWER_BROADCAST with the longest state name.
+constexpr DWORD kMaxMessage = 534;
+
+// The state name of a transition message of `size` bytes, for the trace.
+std::string StateName(const POWER_BROADCAST& message, DWORD size) {
+    const DWORD available = size > kPowerBroadcastHeader ? size - kPowerBroadcastHeader : 0;
+    const size_t chars = std::min(message.Length, available) / sizeof(WCHAR);
+    const WCHAR* name = message.SystemPowerState;
+    const int length = static_cast<int>(std::find(name, name + chars, L'\0') - name);
+    std::string text(static_cast<size_t>(length) * 3, '\0');
+    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, name, length, text.data(),
+                                                        static_cast<int>(text.size()), nullptr, nullptr)));
+    return text;
+}
+
+}  // namespace
+
+PowerMonitor::PowerMonitor() {
+    MSGQUEUEOPTIONS options{sizeof options, MSGQUEUE_NOPRECOMMIT, 0, kMaxMessage, TRUE};
+    queue_.reset(CreateMsgQueue(kQueueName, &options));
+    // Transitions and power status changes only: no resume or power information messages.
+    notifications_.reset(RequestPowerNotifications(queue_.get(), PBT_TRANSITION | PBT_POWERSTATUSCHANGE));
+    WCHAR name[80];  // not used
+    GetSystemPowerState(name, 80, &lastPowerState_);
+}
+
+PowerNotification PowerMonitor::ReadNotification() {
+    alignas(POWER_BROADCAST) BYTE buffer[kMaxMessage];
+    const auto& message = *reinterpret_cast<const POWER_BROADCAST*>(buffer);
+    for (;;) {
+        std::memset(buffer, 0, sizeof buffer);  // a short message reads as zeros past its end
+        DWORD size = 0, flags = 0;
+        if (!ReadMsgQueue(queue_.get(), buffer, sizeof buffer, &size, 0, &flags)) return NOTIFICATION_NONE;
+        if (message.Message == PBT_POWERSTATUSCHANGE) {
+            Trace("PBT_POWERSTATUSCHANGE\n");
+            return CheckAcLine();  // what follows stays queued for the next call
+        }
+        if (message.Message != PBT_TRANSITION) continue;
+        Trace("PBT_TRANSITION, state: %08X %s\n", static_cast<unsigned>(message.Flags),
+              StateName(message, size).c_str());
+        const PowerNotification notification = DecideTransition(lastPowerState_, message.Flags);
+        lastPowerState_ = message.Flags;  // before the result is acted on, whatever it is
+        if (notification != NOTIFICATION_NONE) {
+            Trace("%s", NotificationTraceText(notification));
+            return notification;
+        }
+    }
+}
+
+PowerNotification PowerMonitor::CheckAcLine() {
+    SYSTEM_POWER_STATUS_EX2 status{};
+    if (GetSystemPowerStatusEx2(&status, sizeof status, FALSE) != sizeof status) return NOTIFICATION_NONE;
+    const PowerNotification notification = DecideAcLine(lastAcLineStatus_, status.ACLineStatus);
+    lastAcLineStatus_ = status.ACLineStatus;  // backup power and unknown are remembered too
+    return notification;
+}
