@@ -1,6 +1,6 @@
 // The main loop's accelerator: Ctrl+Q is the menu bar's OK in the window in front, whether the
-// window itself or one of its controls has the focus. Here, not beside the window tests: the
-// loop needs the Application, whose settings window keeps a window object alive to the end.
+// window itself or one of its controls has the focus. The loop needs the Application, which
+// holds window objects for the whole process, so this is no window test program's business.
 #include <string>
 #include <vector>
 

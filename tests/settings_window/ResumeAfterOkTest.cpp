@@ -15,10 +15,8 @@ TEST(SettingsInForce, WakeLocksEverythingRightAfterOk) {
     test::DeleteSettingsKey();
     ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
     test::VarnelProcess varnel(L"");
-    ASSERT_TRUE(varnel.WaitResident());
-    ASSERT_EQ(test::Devemu({L"post", L"show-settings"}).code, 0);
-    HWND window = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] { return (window = SettingsWindowOf(varnel.Id())) != nullptr; }));
+    HWND window = ShowSettings(varnel);
+    ASSERT_NE(window, nullptr);
     ASSERT_EQ(Shown(window).at("ResumeBehaviour"), "Lock panel");
 
     Choose(window, kResumeBehaviour, L"Lock everything");
@@ -31,7 +29,6 @@ TEST(SettingsInForce, WakeLocksEverythingRightAfterOk) {
     ASSERT_EQ(resume.code, 0) << resume.err;
     EXPECT_GE(test::WaitForLog("input-lock enable=0", since), 0) << "keys and panel locked";
     EXPECT_EQ(test::FindLog("input-lock enable=1", since), -1) << "not the panel alone";
-    test::StopInstances();
 }
 
 }  // namespace

@@ -80,13 +80,16 @@ HWND MenuBarOf(HWND window) {
 
 }  // namespace
 
-HWND SettingsWindowOf(DWORD processId) {
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"GUI|UserClass", L"Varnel")) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
+HWND ShowSettings(const test::VarnelProcess& varnel) {
+    if (!varnel.WaitResident() || test::Devemu({L"post", L"show-settings"}).code != 0) return nullptr;
+    HWND window = nullptr;
+    test::WaitUntil([&] {
+        window = FindWindowW(L"GUI|UserClass", L"Varnel");
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        return window && process == varnel.Id() && GetForegroundWindow() == window;
+    });
+    return GetForegroundWindow() == window ? window : nullptr;
 }
 
 HWND ControlAt(HWND window, Place place) {

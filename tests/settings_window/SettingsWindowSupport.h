@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "TestSupport.h"
+
 namespace settingstest {
 
 // A control's top-left corner in the window's client area, scrolled to the top.
@@ -36,8 +38,9 @@ constexpr Place kVibrateIfDifferent{8, 888};
 constexpr Place kShowIcon{8, 934};
 constexpr Place kTranscriberCompatibility{8, 1042};
 
-// The visible settings window of the process `processId`, or null.
-HWND SettingsWindowOf(DWORD processId);
+// What `devemu post show-settings` opens in the running program, once it is in front; null
+// when it did not come.
+HWND ShowSettings(const test::VarnelProcess& varnel);
 
 // The child of `window` at `place`, or null. Works on another process's window as well.
 HWND ControlAt(HWND window, Place place);

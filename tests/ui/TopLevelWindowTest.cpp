@@ -1,7 +1,6 @@
 // Top-level windows: opening above the menu bar, scrolling the children, the end of the loop.
 #include <string>
 #include <thread>
-#include <vector>
 
 #include <gmock/gmock.h>
 
