@@ -83,13 +83,13 @@ HWND MenuBarOf(HWND window) {
 HWND ShowSettings(const test::VarnelProcess& varnel) {
     if (!varnel.WaitResident() || test::Devemu({L"post", L"show-settings"}).code != 0) return nullptr;
     HWND window = nullptr;
-    test::WaitUntil([&] {
+    const bool inFront = test::WaitUntil([&] {
         window = FindWindowW(L"GUI|UserClass", L"Varnel");
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
         return window && process == varnel.Id() && GetForegroundWindow() == window;
     });
-    return GetForegroundWindow() == window ? window : nullptr;
+    return inFront ? window : nullptr;
 }
 
 HWND ControlAt(HWND window, Place place) {
