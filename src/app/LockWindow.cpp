@@ -56,13 +56,13 @@ void LockWindow::RegisterTouch() {
     if (!touchLibrary) return;  // the window stays unregistered; the device request still locks
     registerEntry = Lookup(touchLibrary.get(), kTouchRegisterWindow);
     unregisterEntry = Lookup(touchLibrary.get(), kTouchUnregisterWindow);
-    registerEntry(window);
+    if (registerEntry) registerEntry(window);  // a library without the entry registers nothing
 }
 
 void LockWindow::UnregisterTouch() {
     SetPanelLock(false);
     if (touchLibrary) {
-        unregisterEntry(window);
+        if (unregisterEntry) unregisterEntry(window);
         touchLibrary.reset();
     }
     registerEntry = nullptr;
