@@ -60,12 +60,6 @@ void Application::OnThreadMessage(UINT message, WPARAM wParam) {
     }
 }
 
-void Application::Run() {
-    HANDLE handles[] = {exitEvent.get()};
-    WaitForMultipleObjects(1, handles, FALSE, INFINITE);
-    Shutdown();
-}
-
 void Application::Shutdown() {
     settingsWindow.quitOnDestroy = true;
     if (mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
