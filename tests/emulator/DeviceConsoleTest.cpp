@@ -48,6 +48,31 @@ TEST_F(DeviceConsoleTest, ClockPlacesTheUptimeSeenByTheProgramAcrossTheWrap) {
     EXPECT_GT(GetTickCount(), 4294960000u);
 }
 
+TEST_F(DeviceConsoleTest, AHeldClockStandsStillUntilItRunsOnFromThere) {
+    ASSERT_EQ(Devemu({L"clock", L"hold"}).code, 0);
+    EXPECT_EQ(StateValue("clock"), "held");
+    const DWORD held = GetTickCount();
+    Sleep(50);
+    EXPECT_EQ(GetTickCount(), held);
+    ASSERT_EQ(Devemu({L"clock", L"advance", L"200"}).code, 0);
+    EXPECT_EQ(GetTickCount(), held + 200);
+    ASSERT_EQ(Devemu({L"clock", L"4294967295"}).code, 0);
+    EXPECT_EQ(GetTickCount(), 4294967295u);
+    MessageBeep(0);
+    EXPECT_THAT(test::LogLines().back(), StartsWith("4294967295 beep")) << "log time stamps stand still too";
+    EXPECT_EQ(StateValue("uptime"), "4294967295");
+
+    ASSERT_EQ(Devemu({L"clock", L"run"}).code, 0);
+    EXPECT_EQ(StateValue("clock"), "running");
+    const DWORD start = devemu::HostTick();
+    const DWORD ran = GetTickCount();
+    EXPECT_LT(ran + 1, 10000u) << "does not run on from where it stood (across the wrap)";
+    EXPECT_TRUE(test::WaitUntil([&] { return GetTickCount() - ran >= 20; })) << "stands still";
+    EXPECT_LE(GetTickCount() - ran, devemu::HostTick() - start + 1) << "runs faster than the host";
+    ASSERT_EQ(Devemu({L"reset"}).code, 0);
+    EXPECT_EQ(StateValue("clock"), "running");
+}
+
 TEST_F(DeviceConsoleTest, LogLinesAreUptimeThenEvent) {
     Devemu({L"clock", L"5000"});
     MessageBeep(MB_OK);
@@ -175,6 +200,7 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveAUsageLineAndExitCode2) {
         {L"clock", L"advance"},
         {L"clock", L"12abc"},
         {L"clock", L"0x1FFFFFFFF"},
+        {L"clock", L"hold", L"5"},
         {L"post"},
         {L"post", L"lock"},
         {L"post", L"unlock"},
