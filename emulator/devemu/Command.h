@@ -50,6 +50,7 @@ int CmdPost(const Args&, Io&);
 int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
+int CmdTap(const Args&, Io&);
 int CmdPower(const Args&, Io&);
 int CmdAc(const Args&, Io&);
 int CmdStylus(const Args&, Io&);

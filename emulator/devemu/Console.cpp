@@ -20,6 +20,8 @@ const Command kCommands[] = {
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
     {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"tap", "tap <x> <y> | tap --text TEXT   (a touch on the screen, or on the control showing TEXT)",
+     CmdTap},
     {L"power", "power resume|backlight-off|screen-off|unattended|suspend | power flags <hex> [name] | power status",
      CmdPower},
     {L"ac", "ac online|offline|backup|unknown", CmdAc},

@@ -43,7 +43,7 @@ void Application::StartUp() {
 
 void Application::RequestExit() { SetEvent(exitEvent.get()); }
 
-void Application::ShowSettings() {}
+void Application::ShowSettings() { settingsWindow.Open(); }
 
 void Application::PostCommand(uint32_t word) {
     pendingCommand = static_cast<int32_t>(word);
@@ -61,8 +61,10 @@ void Application::OnThreadMessage(UINT message, WPARAM wParam) {
 }
 
 void Application::Shutdown() {
+    // An open settings window ends the loop as it goes; without one, the loop is told directly.
     settingsWindow.quitOnDestroy = true;
-    if (mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
+    if (HWND window = settingsWindow.Window()) PostMessageW(window, WM_CLOSE, 0, 0);
+    else if (mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
 }
 
 void RunMessageLoop(HACCEL accelerators, Application& app) {

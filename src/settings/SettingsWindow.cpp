@@ -1,13 +1,166 @@
+// The settings window: its menu bar and controls, the transfer between them and the options,
+// and its commands.
 #include "SettingsWindow.h"
 
-SettingsWindow::SettingsWindow() { Load(); }
+#include "SettingsControls.h"
+#include "app/AppGlobals.h"
+#include "ce/Shell.h"
+#include "gesture/GestureEditorWindow.h"
 
-void SettingsWindow::Load() {
-    current = store_.Load();
-    edited = current;
+namespace {
+
+// Closing in normal use does not end the program, whatever the flag said.
+void CloseInNormalUse(TopLevelWindow& w) {
+    w.quitOnDestroy = false;
+    PostMessageW(w.Window(), WM_CLOSE, 0, 0);
 }
 
-void SettingsWindow::Save() {
-    current = edited;
-    store_.Save(current);
+// A box that is shown only while `master` is set, disabled and clear otherwise.
+void ShowDependent(CheckBox& box, bool master, bool checked) {
+    EnableWindow(box.Window(), master);
+    box.SetChecked(master && checked);
+}
+
+}  // namespace
+
+LRESULT SettingsWindow::OnCreate(WPARAM wParam, LPARAM lParam) {
+    softKeys_ = std::make_unique<MenuBar>();
+    softKeys_->Create(window, IDR_MENUBAR);
+    softKeys_->commandCallback.Set(Bind(this, &SettingsWindow::OnMenuCommand));
+    menuBar = softKeys_.get();
+
+    controls_ = std::make_unique<SettingsControls>();
+    SettingsControls& c = *controls_;
+    c.Create(window);
+    c.editGestures.clickCallback.Set(Bind(this, &SettingsWindow::OnEditGestures));
+    c.gestureLock.checkedCallback.Set(Bind(this, &SettingsWindow::OnGestureLockChecked));
+    c.gestureLockKind.selectionCallback.Set(Bind(this, &SettingsWindow::OnGestureLockKindSelected));
+    c.resumeBehaviour.selectionCallback.Set(Bind(this, &SettingsWindow::OnResumeSelected));
+    c.resumeCallBehaviour.selectionCallback.Set(Bind(this, &SettingsWindow::OnResumeCallSelected));
+    c.unlockOnAC.checkedCallback.Set(Bind(this, &SettingsWindow::OnUnlockOnAcChecked));
+    c.unlockOnStylus.checkedCallback.Set(Bind(this, &SettingsWindow::OnUnlockOnStylusChecked));
+    c.vibrate.checkedCallback.Set(Bind(this, &SettingsWindow::OnFeedbackChecked));
+    c.beep.checkedCallback.Set(Bind(this, &SettingsWindow::OnFeedbackChecked));
+    c.transcriberCompatibility.checkedCallback.Set(Bind(this, &SettingsWindow::OnTranscriberChecked));
+    SettingsToControls();
+    return TopLevelWindow::OnCreate(wParam, lParam);
+}
+
+LRESULT SettingsWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    // Whatever closed the window, the next opening shows the controls as the user left them.
+    if (controls_) ControlsToSettings();
+    menuBar = nullptr;
+    softKeys_.reset();
+    controls_.reset();
+    return TopLevelWindow::OnDestroy(wParam, lParam);
+}
+
+void SettingsWindow::SettingsToControls() {
+    SettingsControls& c = *controls_;
+    const Settings& s = edited;
+    // A value outside the items selects nothing.
+    c.resumeBehaviour.Select(static_cast<int>(s.ResumeBehaviour));
+    c.resumeCallBehaviour.Select(static_cast<int>(s.ResumeCallBehaviour));
+    c.unlockOnAC.SetChecked(s.UnlockOnAC);
+    ShowDependent(c.relockOnBattery, s.UnlockOnAC, s.RelockOnBattery);
+    c.unlockOnStylus.SetChecked(s.UnlockOnStylus);
+    ShowDependent(c.relockOnStylus, s.UnlockOnStylus, s.RelockOnStylus);
+    c.unlockWhenCallEnds.SetChecked(s.UnlockWhenCallEnds);
+    c.unlockWhenCallConnected.SetChecked(s.UnlockWhenCallConnected);
+    c.gesturesToggleLock.SetChecked(s.GesturesToggleLock);
+    const bool gestureLocks = s.GestureLock != 0;
+    c.gestureLock.SetChecked(gestureLocks);
+    EnableWindow(c.gestureLockKind.Window(), gestureLocks);
+    c.gestureLockKind.Select(s.GestureLock == LockPanel ? kTouchPanelItem : kEverythingItem);
+    c.disableGesturesOnAC.SetChecked(s.DisableGesturesOnAC);
+    c.disableGesturesWhenUpright.SetChecked(s.DisableGesturesWhenUpright);
+    c.vibrate.SetChecked(s.Vibrate);
+    c.beep.SetChecked(s.Beep);
+    ShowDependent(c.vibrateIfDifferent, s.Vibrate || s.Beep, s.VibrateIfDifferent);
+    c.transcriberCompatibility.SetChecked(s.TranscriberCompatibility);
+    c.showIcon.SetChecked(s.ShowIcon);
+    editor_->lockGesture = s.LockGesture;
+    editor_->unlockGesture = s.UnlockGesture;
+}
+
+void SettingsWindow::ControlsToSettings() {
+    const SettingsControls& c = *controls_;
+    Settings& s = edited;
+    // No selection is -1, stored as it comes.
+    s.ResumeBehaviour = static_cast<uint32_t>(c.resumeBehaviour.Selection());
+    s.ResumeCallBehaviour = static_cast<uint32_t>(c.resumeCallBehaviour.Selection());
+    // A disabled box counts as it is shown.
+    s.UnlockOnAC = c.unlockOnAC.IsChecked();
+    s.RelockOnBattery = c.relockOnBattery.IsChecked();
+    s.UnlockOnStylus = c.unlockOnStylus.IsChecked();
+    s.RelockOnStylus = c.relockOnStylus.IsChecked();
+    s.UnlockWhenCallEnds = c.unlockWhenCallEnds.IsChecked();
+    s.UnlockWhenCallConnected = c.unlockWhenCallConnected.IsChecked();
+    s.GesturesToggleLock = c.gesturesToggleLock.IsChecked();
+    if (!c.gestureLock.IsChecked()) s.GestureLock = 0;
+    else s.GestureLock = c.gestureLockKind.Selection() == kTouchPanelItem ? LockPanel : LockEverything;
+    s.DisableGesturesOnAC = c.disableGesturesOnAC.IsChecked();
+    s.DisableGesturesWhenUpright = c.disableGesturesWhenUpright.IsChecked();
+    s.Vibrate = c.vibrate.IsChecked();
+    s.Beep = c.beep.IsChecked();
+    s.VibrateIfDifferent = c.vibrateIfDifferent.IsChecked();
+    s.TranscriberCompatibility = c.transcriberCompatibility.IsChecked();
+    s.ShowIcon = c.showIcon.IsChecked();
+    s.LockGesture = editor_->lockGesture;
+    s.UnlockGesture = editor_->unlockGesture;
+}
+
+INT_PTR SettingsWindow::OnMenuCommand(LPARAM args) {
+    switch (LOWORD(ArgsAt(args).wParam)) {
+    case IDM_OK: OnOk(); break;
+    case IDM_CANCEL: OnCancel(); break;
+    default: break;
+    }
+    return 0;
+}
+
+void SettingsWindow::OnOk() {
+    // The lock window reads the Transcriber mode once, at start: a change needs a restart.
+    const bool restart = controls_->transcriberCompatibility.IsChecked() != edited.TranscriberCompatibility;
+    if (restart) {
+        const int answer = MessageBoxW(window,
+                                       L"Changing Transcriber compatibility mode requires you to soft "
+                                       L"reset your device.\nSoft reset now?",
+                                       L"Action required", MB_OKCANCEL | MB_ICONQUESTION | MB_TOPMOST);
+        // The window may have been closed under the question, at shutdown: then nothing happens.
+        if (!controls_) return;
+        if (answer != IDOK) {
+            controls_->transcriberCompatibility.SetChecked(edited.TranscriberCompatibility);
+            return;
+        }
+    }
+    ControlsToSettings();
+    Save();
+    CloseInNormalUse(*this);
+    if (restart) AygExitWindowsEx(EWX_REBOOT, 0);
+}
+
+void SettingsWindow::OnCancel() { CloseInNormalUse(*this); }
+
+INT_PTR SettingsWindow::OnEditGestures(LPARAM) {
+    editor_->lockGesture = edited.LockGesture;
+    editor_->unlockGesture = edited.UnlockGesture;
+    editor_->Open();
+    CloseInNormalUse(*this);
+    return 0;
+}
+
+INT_PTR SettingsWindow::OnEditorOk(LPARAM) {
+    edited.LockGesture = editor_->lockGesture;
+    edited.UnlockGesture = editor_->unlockGesture;
+    Open();
+    CloseInNormalUse(*editor_);
+    return 0;
+}
+
+INT_PTR SettingsWindow::OnEditorCancel(LPARAM) {
+    // Reopening hands the gestures of `edited` back to the editor, which drops its changes.
+    Open();
+    CloseInNormalUse(*editor_);
+    return 0;
 }

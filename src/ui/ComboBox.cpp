@@ -5,9 +5,24 @@ bool ComboBox::Create(HWND parent, int x, int y, int width, int height) {
                        width, height);
 }
 
+void ComboBox::SetItems(std::initializer_list<const wchar_t*> items) {
+    SendMessageW(window, CB_RESETCONTENT, 0, 0);
+    for (const wchar_t* item : items) {
+        SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+}
+
+int ComboBox::Selection() const {
+    return static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0));
+}
+
+void ComboBox::Select(int index) {
+    SendMessageW(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
 LRESULT ComboBox::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (HIWORD(wParam) != CBN_SELENDOK) return WindowObject::OnCommand(wParam, lParam);
-    OnSelect(SendMessageW(window, CB_GETCURSEL, 0, 0));
+    OnSelect(Selection());
     return 0;
 }
 

@@ -60,9 +60,11 @@ RECT TopLevelWindow::MeasureContent() const {
         if (IsRectEmpty(&extent)) extent = rect;
         else UnionRect(&extent, &extent, &rect);
     }
-    RECT own{};
-    GetWindowRect(window, &own);
-    OffsetRect(&extent, -own.left, -own.top);
+    // From the client area's origin, where the children's coordinates start. On the phone that is
+    // the window's corner; the desktop puts a caption above it, which must not count as content.
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    OffsetRect(&extent, -origin.x, -origin.y);
     return extent;
 }
 

@@ -16,7 +16,7 @@ public:
     // Creates the window if it has none (OnCreate builds the children and the menu bar), makes
     // room for the menu bar and measures the content; then shows the window and brings it forward.
     void Open();
-    // The rectangle around the children that carry an object, relative to the window's corner.
+    // The rectangle around the children that carry an object, relative to the client area.
     RECT MeasureContent() const;
     // Pushes contentHeight and pageHeight to the scroll bar and scrolls back to the top.
     void UpdateScroll();

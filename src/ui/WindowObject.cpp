@@ -2,6 +2,23 @@
 
 #include "app/AppGlobals.h"
 
+namespace {
+
+// The main loop offers a key to the accelerator table with the window that has the focus, so
+// after a tap on a control Ctrl+Q's command goes to that control, which has no use for it. A
+// control therefore hands accelerator commands on to its parent, whose menu bar they belong to;
+// everything else goes to the control's own class procedure.
+LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr WORD kFromAccelerator = 1;
+    if (message == WM_COMMAND && HIWORD(wParam) == kFromAccelerator && lParam == 0) {
+        return SendMessageW(GetParent(control), message, wParam, lParam);
+    }
+    const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
+    return CallWindowProcW(own, control, message, wParam, lParam);
+}
+
+}  // namespace
+
 WindowObject::~WindowObject() {
     // A late message to a window whose object is gone must find nothing, not a dangling object.
     if (window && FromWindow(window) == this) Attach(window, nullptr);
@@ -35,8 +52,11 @@ bool WindowObject::CreateChild(const wchar_t* className, DWORD style, HWND paren
                                const wchar_t* text, int x, int y, int width, int height) {
     window = CreateWindowExW(0, className, text, style, x, y, width, height, parent, nullptr,
                              AppInstance, this);
-    // Our own class is attached at WM_CREATE; the platform's controls learn their object here.
-    if (window) Attach(window, this);
+    if (window) {
+        // Our own class is attached at WM_CREATE; the platform's controls learn their object here.
+        Attach(window, this);
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlProc));
+    }
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     return window != nullptr;

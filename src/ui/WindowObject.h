@@ -29,7 +29,8 @@ public:
     static void Attach(HWND handle, WindowObject* object);
 
     // Creates this object's window as a child control of `parent`: identifier 0, the object as
-    // creation parameter and as user data, then shown and updated. False when it failed.
+    // creation parameter and as user data, then shown and updated. Accelerator commands that
+    // reach it go on to the parent. False when it failed.
     bool CreateChild(const wchar_t* className, DWORD style, HWND parent, const wchar_t* text,
                      int x, int y, int width, int height);
 

@@ -486,3 +486,55 @@ TEST(DevemuScreenshot, UnwritablePathFails) {
 }
 
 }  // namespace
+
+namespace {
+
+int tapClicks = 0;
+
+LRESULT CALLBACK TapParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) ++tapClicks;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+void PumpFor(DWORD milliseconds) {
+    const ULONGLONG start = GetTickCount64();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    } while (tapClicks == 0 && GetTickCount64() - start < milliseconds);
+}
+
+TEST(DevemuTap, ATapOnAControlClicksItAndATapBesideItDoesNot) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = TapParentProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = L"DevemuTapTest";
+    RegisterClassW(&wc);
+    HWND parent = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, kLeft,
+                                  kTop, kWidth, kHeight, nullptr, nullptr, wc.hInstance, nullptr);
+    CreateWindowExW(0, L"BUTTON", L"Tap me 7f3a", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 100,
+                    40, parent, nullptr, wc.hInstance, nullptr);
+    tapClicks = 0;
+    PumpFor(100);
+
+    Result r = Console({L"tap", std::to_wstring(kLeft + 130), std::to_wstring(kTop + 90)});
+    ASSERT_EQ(r.code, 0) << r.err;
+    PumpFor(300);
+    EXPECT_EQ(tapClicks, 0) << "a tap beside the button clicked it";
+
+    r = Console({L"tap", L"--text", L"Tap me 7f3a"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "tap " + std::to_string(kLeft + 60) + " " + std::to_string(kTop + 30) + "\n");
+    PumpFor(kPatience);
+    EXPECT_EQ(tapClicks, 1);
+
+    EXPECT_EQ(Console({L"tap", L"--text", L"Nothing shows this 7f3a"}).code, 1);
+    EXPECT_EQ(Console({L"tap", L"100000", L"5"}).code, 2);
+    EXPECT_EQ(Console({L"tap", L"5"}).code, 2);
+    DestroyWindow(parent);
+    UnregisterClassW(wc.lpszClassName, wc.hInstance);
+}
+
+}  // namespace
