@@ -46,9 +46,9 @@ bool ControllerTest::ProbeLockedAll() {
     const uint64_t since = test::LogCount();
     // The power monitor reads the line as it is when it takes a status change up: the second
     // change waits until the first has been seen.
-    test::Play({L"ac", L"online"});
+    Play({L"ac", L"online"});
     EXPECT_GE(test::WaitForLog("input-lock", since), 0);
-    test::Play({L"ac", L"offline"});
+    Play({L"ac", L"offline"});
     const int64_t relock = WaitForCount("input-lock", 2, since);
     EXPECT_GE(relock, 0) << "the power line probe got no answer";
     return relock >= 0 && test::LogLines(static_cast<uint64_t>(relock)).front().ends_with("enable=0");
@@ -108,10 +108,6 @@ uint32_t ControllerTest::TimeOf(int64_t index) {
 std::wstring PowerQueueObject(const wchar_t* suffix) {
     return devemu::ObjectName(L"msgq/POWER_MSG_QUEUE") + suffix;
 }
-
-}  // namespace e2e
-
-namespace e2e {
 
 PowerQueueHold::PowerQueueHold()
     : mutex_(OpenMutexW(SYNCHRONIZE | MUTEX_MODIFY_STATE, FALSE, PowerQueueObject(L"/lock").c_str())) {

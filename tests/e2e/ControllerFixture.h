@@ -43,10 +43,10 @@ protected:
     // it: a command posted after it has been carried out.
     void PostAndSettle(const wchar_t* message, uint32_t settleWord);
 
-    // Whether the phone is LOCKED_ALL, read through the power line (UnlockOnAC and RelockOnBattery on):
-    // external power unlocks and saves the state, battery relocks to it. Both come through the
-    // power queue, which is served after the call events, so every call event sent before has
-    // been handled when the answer comes.
+    // Whether the phone is LOCKED_ALL, read through the power line (UnlockOnAC and RelockOnBattery
+    // on): external power unlocks and saves the state, battery relocks to it. Both come through
+    // the power queue, which is served after the call events, so every call event sent before
+    // has been handled when the answer comes.
     bool ProbeLockedAll();
     // Waits until the gesture tick has read the sensor `count` more times.
     void WaitTicks(int count);
