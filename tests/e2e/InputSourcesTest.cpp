@@ -1,6 +1,8 @@
 // The stylus and the power line: unlock and relock in pairs with the state saved before, and
 // the notifications that must change nothing.
 #include "ControllerFixture.h"
+#include "SettingsWindowSupport.h"
+#include "app/AppGlobals.h"
 
 namespace {
 
@@ -46,13 +48,32 @@ TEST_F(StylusTest, WithoutRelockOnStylusPuttingItBackLeavesThePhoneUnlocked) {
     EXPECT_EQ(LockEvents(since), (Strings{"icon add id=2", "input-lock enable=1"}));
 }
 
-TEST_F(StylusTest, WithUnlockOnStylusOffTheStylusChangesNothing) {
+// While UnlockOnStylus is off the stylus is not followed: once it is switched on in the settings
+// window, the first change compares with the stylus seen before.
+TEST_F(StylusTest, SwitchedOnUnlockOnStylusComparesWithTheStylusSeenBeforeItWasOff) {
     Start({{L"UnlockOnStylus", 0}, {L"RelockOnStylus", 1}});
     Command(2);
-    const uint64_t since = LogCount();
-    PlayAll({{L"stylus", L"out"}, {L"stylus", L"in"}});
+    uint64_t since = LogCount();
+    Play({L"stylus", L"out"});
     Command(1);
-    EXPECT_EQ(LockEvents(since), (Strings{"input-lock enable=1"}));
+    EXPECT_EQ(LockEvents(since), (Strings{"input-lock enable=1"})) << "unlocked with the option off";
+
+    HWND window = settingstest::ShowSettings(*varnel);
+    ASSERT_NE(window, nullptr);
+    settingstest::Click(window, settingstest::kUnlockOnStylus);
+    settingstest::Click(window, settingstest::kRelockOnStylus);
+    settingstest::PressSoftKey(window, IDM_OK);
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(window); }));
+    ASSERT_EQ(test::ReadSettingsDword(L"UnlockOnStylus"), 1u);
+    ASSERT_EQ(test::ReadSettingsDword(L"RelockOnStylus"), 1u);
+
+    since = LogCount();
+    Play({L"stylus", L"in"});  // in, as it was last seen: no change
+    Command(2);
+    EXPECT_EQ(LockEvents(since), (Strings{"input-lock enable=0"})) << "taken as put back";
+    since = LogCount();
+    Play({L"stylus", L"out"});
+    EXPECT_EQ(WaitForLockEvents(since, 2), (Strings{"icon remove id=1", "input-lock enable=1"}));
 }
 
 // Ignored notifications do not move the remembered stylus state: the first one handled again
