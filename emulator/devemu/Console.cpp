@@ -14,7 +14,7 @@ const Command kCommands[] = {
     {L"state", "state", CmdState},
     {L"log", "log [--since N]", CmdLog},
     {L"wait", "wait <text> [--timeout MS] [--since N]", CmdWait},
-    {L"clock", "clock <ms> | clock advance <ms>", CmdClock},
+    {L"clock", "clock <ms> | clock advance <ms> | clock hold | clock run", CmdClock},
     {L"post", "post show-settings|disable|enable|lock <word>", CmdPost},
     {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
      CmdDialog},

@@ -1,5 +1,4 @@
 // reset, state, log, wait and clock: the device itself.
-#include <atomic>
 #include <cstdio>
 #include <iterator>
 
@@ -32,6 +31,7 @@ std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string&
         out += '\n';
     };
     line("uptime", std::to_string(uptime));
+    line("clock", s.clockHeld ? "held" : "running");
     line("beeps", std::to_string(s.beeps));
     line("reboots", std::to_string(s.reboots));
     std::string refused;
@@ -120,16 +120,12 @@ int CmdWait(const Args& given, Io& io) {
 int CmdClock(const Args& args, Io&) {
     Device& device = Device::Get();
     if (args.size() == 3 && args[1] == L"advance") {
-        const uint32_t delta = static_cast<uint32_t>(ParseI64(args[2], "milliseconds"));
-        device.Locked([&](DeviceState& s) {
-            std::atomic_ref<uint32_t>(s.clockOffset).fetch_add(delta, std::memory_order_relaxed);
-        });
+        device.AdvanceClock(static_cast<uint32_t>(ParseI64(args[2], "milliseconds")));
+    } else if (args.size() == 2 && (args[1] == L"hold" || args[1] == L"run")) {
+        device.HoldClock(args[1] == L"hold");
     } else {
         Expect(args, 2);
-        const uint32_t uptime = ParseU32(args[1], "milliseconds");
-        device.Locked([&](DeviceState& s) {
-            std::atomic_ref<uint32_t>(s.clockOffset).store(uptime - HostTick(), std::memory_order_relaxed);
-        });
+        device.SetClock(ParseU32(args[1], "milliseconds"));
     }
     LogConsole(args);
     return 0;

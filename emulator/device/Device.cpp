@@ -14,7 +14,7 @@ namespace devemu {
 namespace {
 
 // Size and a version number, so that a file left by an older build is not misread.
-constexpr uint32_t kLayoutVersion = 1;
+constexpr uint32_t kLayoutVersion = 2;
 constexpr uint32_t LayoutStamp() {
     return static_cast<uint32_t>(sizeof(DeviceState)) ^ (kLayoutVersion << 28);
 }
@@ -134,15 +134,54 @@ const DeviceState* Device::MapForPeek() {
     return state;
 }
 
-// Without the lock: the program reads the clock several times a second, the offset is one
-// aligned word, and the lock would cost a round trip to the Wine server each time.
-uint32_t Device::Uptime() {
-    return HostTick() + std::atomic_ref<uint32_t>(state_->clockOffset).load(std::memory_order_relaxed);
+namespace {
+
+std::atomic_ref<uint32_t> Word(uint32_t& word) { return std::atomic_ref<uint32_t>(word); }
+
+// Without the lock: the program reads the clock several times a second, each field is one
+// aligned word, and the lock would cost a round trip to the Wine server each time. Whoever
+// changes the clock publishes the value before the flag that says which one counts.
+uint32_t UptimeOf(DeviceState& s) {
+    if (Word(s.clockHeld).load(std::memory_order_acquire)) {
+        return Word(s.heldUptime).load(std::memory_order_relaxed);
+    }
+    return HostTick() + Word(s.clockOffset).load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+uint32_t Device::Uptime() { return UptimeOf(*state_); }
+
+void Device::HoldClock(bool hold) {
+    Locked([hold](DeviceState& s) {
+        const bool held = Word(s.clockHeld).load(std::memory_order_relaxed) != 0;
+        if (hold == held) return;
+        if (hold) {
+            Word(s.heldUptime).store(UptimeOf(s), std::memory_order_relaxed);
+        } else {
+            Word(s.clockOffset).store(s.heldUptime - HostTick(), std::memory_order_relaxed);
+        }
+        Word(s.clockHeld).store(hold ? 1 : 0, std::memory_order_release);
+    });
+}
+
+void Device::SetClock(uint32_t uptime) {
+    Locked([uptime](DeviceState& s) {
+        if (s.clockHeld) Word(s.heldUptime).store(uptime, std::memory_order_relaxed);
+        else Word(s.clockOffset).store(uptime - HostTick(), std::memory_order_relaxed);
+    });
+}
+
+void Device::AdvanceClock(uint32_t delta) {
+    Locked([delta](DeviceState& s) {
+        if (s.clockHeld) Word(s.heldUptime).fetch_add(delta, std::memory_order_relaxed);
+        else Word(s.clockOffset).fetch_add(delta, std::memory_order_relaxed);
+    });
 }
 
 void Device::AppendLocked(DeviceState& state, const char* text) {
     LogLine& line = state.log[state.logCount % kLogCapacity];
-    line.uptime = HostTick() + state.clockOffset;
+    line.uptime = UptimeOf(state);
     std::snprintf(line.text, sizeof line.text, "%s", text);
     ++state.logCount;
 }

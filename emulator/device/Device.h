@@ -143,6 +143,8 @@ struct SensorState {
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
     uint32_t clockOffset;  // device uptime = host tick + offset, modulo 2^32
+    uint32_t clockHeld;    // nonzero: the clock stands still at heldUptime
+    uint32_t heldUptime;
     uint32_t beeps;
     uint32_t reboots;
     ShellState shell;
@@ -197,6 +199,11 @@ public:
 
     // The device clock in milliseconds (wraps at 2^32 like GetTickCount).
     uint32_t Uptime();
+    // Stops the clock where it stands, or lets it run on from there.
+    void HoldClock(bool hold);
+    // Places the clock at `uptime`, or moves it by `delta`; a held clock stays held.
+    void SetClock(uint32_t uptime);
+    void AdvanceClock(uint32_t delta);
 
     // Appends one event line, "<text>", stamped with the current uptime.
     void Log(const char* format, ...) __attribute__((format(printf, 2, 3)));

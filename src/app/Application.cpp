@@ -60,12 +60,6 @@ void Application::OnThreadMessage(UINT message, WPARAM wParam) {
     }
 }
 
-void Application::Run() {
-    HANDLE handles[] = {exitEvent.get()};
-    WaitForMultipleObjects(1, handles, FALSE, INFINITE);
-    Shutdown();
-}
-
 void Application::Shutdown() {
     // An open settings window ends the loop as it goes; without one, the loop is told directly.
     settingsWindow.quitOnDestroy = true;

@@ -1,4 +1,5 @@
-// The one object that lives for the whole run. Its own thread is the lock controller.
+// The one object that lives for the whole run. Its own thread is the lock controller, whose loop
+// (Run) and gesture handling (OnGesture) are in LockController.cpp.
 #pragma once
 
 #include <atomic>
@@ -11,11 +12,12 @@
 #include "LockWindow.h"
 #include "WorkerThread.h"
 #include "ce/Handle.h"
+#include "gesture/GestureDetector.h"
 #include "platform/FeedbackWorkers.h"
 #include "platform/NotificationIcon.h"
 #include "settings/SettingsWindow.h"
 
-class Application : public WorkerThread {
+class Application : public WorkerThread, public GestureReceiver {
 public:
     // The single instance, constructed on first use and destroyed at process exit.
     static Application& Instance();
@@ -45,12 +47,19 @@ public:
     void VibrateFeedback(bool isLock, bool changed, bool force);
     void BeepFeedback(bool isLock, bool changed, bool force);
 
+    // A completed gesture, on the controller thread: lock or unlock (or toggle), with feedback.
+    void OnGesture(bool lock) override;
+
     DWORD mainThreadId = 0;
     KernelHandle exitEvent;  // "Varnel/Exit_Event"
     bool alreadyRunning = false;
     // The suspension counter: automatic handling runs only while it is 0 or more. Written by the
     // main thread, read by the controller.
     std::atomic<int32_t> enableLevel{0};
+    // The controller's record of external power; false at the start of its loop, whatever the line.
+    bool onExternalPower = false;
+    // Kept between gesture ticks by the controller.
+    GestureDetector gestureDetector;
     // -1 when no command waits, else a LockCommand word; handed over through commandEvent.
     std::atomic<int32_t> pendingCommand{-1};
     Event commandEvent;

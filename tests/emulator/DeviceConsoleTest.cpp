@@ -15,6 +15,7 @@ namespace {
 using test::Devemu;
 using test::StateValue;
 using testing::HasSubstr;
+using testing::StartsWith;
 
 class DeviceConsoleTest : public testing::Test {
 protected:
@@ -87,6 +88,25 @@ TEST_F(DeviceConsoleTest, ClockPlacesTheUptimeSeenByTheProgramAcrossTheWrap) {
     EXPECT_GT(GetTickCount(), 4294960000u);
 }
 
+TEST_F(DeviceConsoleTest, AHeldClockStandsStillUntilItRunsOnFromThere) {
+    test::Play({L"clock", L"hold"});
+    EXPECT_EQ(StateValue("clock"), "held");
+    const DWORD held = GetTickCount();
+    Sleep(50);
+    EXPECT_EQ(GetTickCount(), held);
+    test::PlayAll({{L"clock", L"advance", L"200"}});
+    EXPECT_EQ(GetTickCount(), held + 200);
+    test::Play({L"clock", L"4294967295"});
+    MessageBeep(0);
+    EXPECT_THAT(test::LogLines().back(), StartsWith("4294967295 beep")) << "log time stamps stand still too";
+
+    test::Play({L"clock", L"run"});
+    EXPECT_EQ(StateValue("clock"), "running");
+    const DWORD ran = GetTickCount();
+    EXPECT_LT(ran + 1, 10000u) << "does not run on from where it stood (across the wrap)";
+    EXPECT_TRUE(test::WaitUntil([&] { return GetTickCount() - ran >= 20; })) << "stands still";
+}
+
 TEST_F(DeviceConsoleTest, BadArgumentsGiveTheCommandsUsageLineAndExitCode2) {
     const std::vector<std::vector<std::wstring>> bad = {
         {}, {L"frobnicate"}, {L"reset", L"now"}, {L"state", L"extra"}, {L"log", L"--since"},
@@ -98,7 +118,7 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveTheCommandsUsageLineAndExitCode2) {
         {L"power", L"flags", L"1", std::wstring(260, L'n')}, {L"ac", L"plugged"}, {L"leds", L"33"},
         {L"stylus", L"sideways"}, {L"stylus", L"raw", L"dword", L"123"}, {L"call", L"ring"},
         {L"call", L"state", L"2"}, {L"call", L"incoming", L"--loud"}, {L"tapi", L"broken"},
-        {L"touch", L"gone"},
+        {L"touch", L"gone"}, {L"clock", L"hold", L"5"},
     };
     const std::string state = Devemu({L"state"}).out;
     const uint64_t lines = test::LogCount();

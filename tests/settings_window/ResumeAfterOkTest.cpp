@@ -25,6 +25,8 @@ TEST(SettingsInForce, WakeLocksEverythingRightAfterOk) {
     EXPECT_EQ(test::ReadSettingsDword(L"ResumeBehaviour"), 1u);
 
     const uint64_t since = test::LogCount();
+    // The device starts awake: it must sleep before a resume is a wake-up.
+    ASSERT_EQ(test::Devemu({L"power", L"suspend"}).code, 0);
     const test::ConsoleResult resume = test::Devemu({L"power", L"resume"});
     ASSERT_EQ(resume.code, 0) << resume.err;
     EXPECT_GE(test::WaitForLog("input-lock enable=0", since), 0) << "keys and panel locked";
