@@ -77,6 +77,8 @@ private:
     // The recorder behind the play and record buttons (GestureRecorder.cpp).
     void ToggleRecording(GestureGroup& group);
     void StopRecording();
+    // While a group records, the other's record button and both play buttons are disabled.
+    void EnableOtherButtons(const GestureGroup& recording, bool enable);
     void StartPlayback(GestureGroup& group);
     void AdvancePlayback(GestureGroup& group);
     void ResetGesture(Gesture& gesture, const Gesture& defaults);

@@ -34,21 +34,23 @@ void GestureEditorWindow::ToggleRecording(GestureGroup& group) {
     recording_.Start();
     recordingInto_ = &group;
     group.record->SetBlinking(true);
-    EnableWindow(Other(group).record->Window(), FALSE);
-    EnableWindow(lock_.play->Window(), FALSE);
-    EnableWindow(unlock_.play->Window(), FALSE);
+    EnableOtherButtons(group, false);
 }
 
 void GestureEditorWindow::StopRecording() {
     GestureGroup& group = *recordingInto_;
-    EnableWindow(Other(group).record->Window(), TRUE);
-    EnableWindow(lock_.play->Window(), TRUE);
-    EnableWindow(unlock_.play->Window(), TRUE);
+    EnableOtherButtons(group, true);
     recording_.Stop();
     recordingInto_ = nullptr;
     group.record->SetBlinking(false);
     ++Application::Instance().enableLevel;
     group.gesture = Simplify(recording_.Points());
+}
+
+void GestureEditorWindow::EnableOtherButtons(const GestureGroup& recording, bool enable) {
+    for (const IconButton* button : {Other(recording).record.get(), lock_.play.get(), unlock_.play.get()}) {
+        EnableWindow(button->Window(), enable);
+    }
 }
 
 void GestureEditorWindow::StartPlayback(GestureGroup& group) {
