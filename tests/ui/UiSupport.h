@@ -1,10 +1,9 @@
-// What the window tests share: a top-level window built from a test's recipe, message pumping,
-// and pixels read back from memory bitmaps and from real windows.
+// What the window tests share, here and in other folders: a top-level window built from a test's
+// recipe, message pumping, and pixels read back from memory bitmaps and from real windows.
 #pragma once
 
 #include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 #include <windows.h>
@@ -25,8 +24,11 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
 class TestWindow : public TopLevelWindow {
 public:
     using Recipe = std::function<void(TestWindow&)>;
-    explicit TestWindow(Recipe recipe = {}, const wchar_t* title = L"Varnel test");
-    ~TestWindow() override;
+    explicit TestWindow(Recipe recipe = {}, const wchar_t* title = L"Varnel test")
+        : TopLevelWindow(title), recipe_(std::move(recipe)) {}
+    ~TestWindow() override {
+        if (window) DestroyWindow(window);
+    }
 
     // Creates the menu bar of resource 102 and records it as the window's menu bar.
     MenuBar& AddMenuBar();
@@ -47,7 +49,7 @@ private:
     std::vector<std::unique_ptr<WindowObject>> children_;
 };
 
-// A 32-bit top-down bitmap selected into a memory DC.
+// A 32-bit top-down bitmap selected into a memory DC, filled with one colour.
 class Bitmap {
 public:
     Bitmap(int width, int height, COLORREF fill);
@@ -56,32 +58,30 @@ public:
     Bitmap& operator=(const Bitmap&) = delete;
 
     HDC dc() const { return dc_; }
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    COLORREF At(int x, int y) const;
-    // Pixels that differ between two bitmaps of the same size.
-    int Differences(const Bitmap& other) const;
-    // Pixels of exactly `colour` in the rectangle.
-    int Count(COLORREF colour, const RECT& area) const;
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const uint32_t p = bits_[y * width_ + x];
+        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
+    }
+    // Pixels of exactly `colour`, in the rectangle or in the whole bitmap.
+    int Count(COLORREF colour, const RECT& area) const {
+        int n = 0;
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) n += At(x, y) == colour;
+        }
+        return n;
+    }
     int Count(COLORREF colour) const { return Count(colour, RECT{0, 0, width_, height_}); }
-    // The longest horizontal run of `colour` in any row.
-    int LongestRun(COLORREF colour) const;
 
 private:
     int width_, height_;
     HDC dc_;
     HBITMAP bitmap_;
     HGDIOBJ old_;
-    const uint32_t* bits_;
+    uint32_t* bits_;
 };
 
 // What `window` shows in its client area (read from the window's own surface).
 std::unique_ptr<Bitmap> Capture(HWND window);
-
-// The top-left corner of a window on the screen.
-POINT ScreenTopLeft(HWND window);
-
-// "0xBBGGRR" for messages.
-std::string Hex(COLORREF colour);
 
 }  // namespace uitest
