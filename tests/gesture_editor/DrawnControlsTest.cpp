@@ -11,17 +11,16 @@
 namespace {
 
 using uitest::Bitmap;
-using uitest::Hex;
 
 constexpr COLORREF kMarker = RGB(0, 255, 0);  // never drawn: "left alone"
 constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255), kGrey = RGB(204, 204, 204);
 
-// "left,top-right,bottom" of the pixels inside a control's frame whose colour is not `except`,
-// right and bottom included; "none" when there are none.
-std::string Extent(const Bitmap& b, COLORREF except) {
-    int left = b.Width(), top = b.Height(), right = -1, bottom = -1;
-    for (int y = 2; y < b.Height() - 2; ++y) {
-        for (int x = 2; x < b.Width() - 2; ++x) {
+// "left,top-right,bottom" of the pixels inside the frame of a control `size` pixels square whose
+// colour is not `except`, right and bottom included; "none" when there are none.
+std::string Extent(const Bitmap& b, int size, COLORREF except) {
+    int left = size, top = size, right = -1, bottom = -1;
+    for (int y = 2; y < size - 2; ++y) {
+        for (int x = 2; x < size - 2; ++x) {
             if (b.At(x, y) == except) continue;
             left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
         }
@@ -40,9 +39,9 @@ TEST(GestureViewDrawing, ThePhoneLiesFlatAtRestAndStandsUprightAtAQuarterTurn) {
     for (POINT corner : {POINT{9, 48}, {16, 55}, {79, 55}, {86, 48}, {86, 40}, {9, 40}}) {
         EXPECT_EQ(flat.At(corner.x, corner.y), kBlack) << corner.x << ", " << corner.y;
     }
-    EXPECT_EQ(Extent(flat, kWhite), "9,40-86,55");
+    EXPECT_EQ(Extent(flat, 96, kWhite), "9,40-86,55");
     EXPECT_EQ(flat.At(48, 47), kGrey);
-    EXPECT_EQ(Extent(upright, kWhite), "40,9-55,86");
+    EXPECT_EQ(Extent(upright, 96, kWhite), "40,9-55,86");
     EXPECT_EQ(upright.At(47, 48), kGrey);
 }
 
@@ -70,11 +69,11 @@ TEST(IconButtonDrawing, SymbolAndColoursFollowTheState) {
         Bitmap b(56, 56, kMarker);
         DrawIconButton(b.dc(), c.symbol, c.lit, c.state, 56, 56);
         EXPECT_EQ(b.Count(kMarker), 0);
-        EXPECT_EQ(Hex(b.At(0, 0)), Hex(c.border));
-        EXPECT_EQ(Hex(b.At(1, 54)), Hex(c.border));
-        EXPECT_EQ(Hex(b.At(2, 2)), Hex(c.background));
-        EXPECT_EQ(Hex(b.At(28, 28)), Hex(c.middle));
-        EXPECT_EQ(Extent(b, c.background), c.symbolExtent);
+        EXPECT_EQ(b.At(0, 0), c.border);
+        EXPECT_EQ(b.At(1, 54), c.border);
+        EXPECT_EQ(b.At(2, 2), c.background);
+        EXPECT_EQ(b.At(28, 28), c.middle);
+        EXPECT_EQ(Extent(b, 56, c.background), c.symbolExtent);
         if (c.symbol == kPlaySymbol) {
             for (POINT corner : {POINT{11, 11}, {44, 28}, {11, 44}}) EXPECT_EQ(b.At(corner.x, corner.y), c.border);
         }
