@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "ce/Handle.h"
+
 // BeginPaint ... EndPaint for one WM_PAINT.
 class PaintDc {
 public:
@@ -51,4 +53,19 @@ private:
     HDC dc_;
     COLORREF oldColour_;
     int oldMode_;
+};
+
+// A shape's 1-pixel solid outline pen and solid fill brush, selected for one scope; the DC gets
+// its own back before both are deleted.
+class ShapeStyle {
+public:
+    ShapeStyle(HDC dc, COLORREF outline, COLORREF fill)
+        : pen_(CreatePen(PS_SOLID, 1, outline)), brush_(CreateSolidBrush(fill)),
+          penSelected_(dc, pen_.get()), brushSelected_(dc, brush_.get()) {}
+
+private:
+    GdiObject pen_;
+    GdiObject brush_;
+    Selection penSelected_;
+    Selection brushSelected_;
 };

@@ -14,6 +14,14 @@ constexpr UINT kScrollFlags = SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE;
 
 int Height(const RECT& r) { return r.bottom - r.top; }
 
+#ifdef _WIN32_WCE
+constexpr BOOL kRepaintOnResize = FALSE;
+#else
+// The desktop gives a resized window a new surface: unless something repaints it all (a scroll
+// bar coming up does), its frame and every part no child covers stay black.
+constexpr BOOL kRepaintOnResize = TRUE;
+#endif
+
 }  // namespace
 
 TopLevelWindow::TopLevelWindow(const wchar_t* title) : title(title) {
@@ -33,7 +41,8 @@ void TopLevelWindow::Open() {
             GetWindowRect(menuBar->Window(), &bar);  // a bar without a window counts as height 0
             const int bottom = frame.bottom - Height(bar);
             pageHeight = bottom - frame.top;
-            MoveWindow(window, frame.left, frame.top, frame.right - frame.left, bottom - frame.top, FALSE);
+            MoveWindow(window, frame.left, frame.top, frame.right - frame.left, bottom - frame.top,
+                       kRepaintOnResize);
             const RECT extent = MeasureContent();
             contentHeight = extent.bottom + extent.top;  // as much margin below as above
             UpdateScroll();
