@@ -1,6 +1,7 @@
 // The window framework: the class's life; what section headers draw, read back from memory
 // bitmaps; and a screen of each kind of control, taller than the phone's, scrolled and acted on
 // as a user would to see what reaches whom and how it looks.
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
