@@ -3,8 +3,8 @@
 #pragma once
 
 #include <functional>
-#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <windows.h>
@@ -19,53 +19,66 @@ struct Place {
 };
 
 constexpr Place kEditGestures{8, 54};
-constexpr Place kGesturesToggleLock{8, 100};
-constexpr Place kGestureLock{8, 146};
-constexpr Place kGestureLockKind{204, 146};
-constexpr Place kDisableGesturesOnAC{8, 192};
-constexpr Place kDisableGesturesWhenUpright{8, 238};
-constexpr Place kResumeBehaviour{8, 346};
-constexpr Place kResumeCallBehaviour{8, 402};
-constexpr Place kUnlockWhenCallConnected{8, 458};
-constexpr Place kUnlockWhenCallEnds{8, 504};
-constexpr Place kUnlockOnAC{8, 550};
-constexpr Place kRelockOnBattery{48, 596};
 constexpr Place kUnlockOnStylus{8, 642};
 constexpr Place kRelockOnStylus{48, 688};
-constexpr Place kVibrate{8, 796};
-constexpr Place kBeep{8, 842};
-constexpr Place kVibrateIfDifferent{8, 888};
-constexpr Place kShowIcon{8, 934};
-constexpr Place kTranscriberCompatibility{8, 1042};
+
+// The child of `window` at `place`, or null. Works on another process's window as well.
+inline HWND ControlAt(HWND window, Place place) {
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        if (rect.left - origin.x == place.x && rect.top - origin.y == place.y) return child;
+    }
+    return nullptr;
+}
 
 // What `devemu post show-settings` opens in the running program, once it is in front; null
 // when it did not come.
-HWND ShowSettings(const test::VarnelProcess& varnel);
-
-// The child of `window` at `place`, or null. Works on another process's window as well.
-HWND ControlAt(HWND window, Place place);
-
-// What the user sees in each option's control, by the option's name: a check box "on" or
-// "off", a combo box its selected item or "(none)"; " (disabled)" follows a disabled control.
-std::map<std::string, std::string> Shown(HWND window);
+inline HWND ShowSettings(const test::VarnelProcess& varnel) {
+    if (!varnel.WaitResident() || test::Devemu({L"post", L"show-settings"}).code != 0) return nullptr;
+    HWND window = nullptr;
+    DWORD process = 0;
+    const auto inFront = [&] {
+        window = GetForegroundWindow();
+        GetWindowThreadProcessId(window, &process);
+        return process == varnel.Id() && window == FindWindowW(L"GUI|UserClass", L"Varnel");
+    };
+    return test::WaitUntil(inFront) ? window : nullptr;
+}
 
 // A tap on the check box or button at `place`.
-void Click(HWND window, Place place);
-// The user's choice of `item` in the combo box at `place`: selected, then confirmed, which the
-// window hears as the list's CBN_SELENDOK.
-void Choose(HWND window, Place place, const wchar_t* item);
-// A tap on the window's soft key for `command` (IDM_OK or IDM_CANCEL).
-void PressSoftKey(HWND window, int command);
+inline void Click(HWND window, Place place) { SendMessageW(ControlAt(window, place), BM_CLICK, 0, 0); }
+
+// The user's choice of the item starting with `item` in the combo box at `place`: selected,
+// then confirmed, which the window hears as the list's CBN_SELENDOK.
+inline void Choose(HWND window, Place place, const wchar_t* item) {
+    const HWND combo = ControlAt(window, place);
+    const LRESULT index = SendMessageW(combo, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(item));
+    ASSERT_NE(index, CB_ERR) << "no item " << test::Narrow(item);
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(0, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+}
+
+// The window's soft key for `command` (IDM_OK or IDM_CANCEL), as the menu bar's key sends it.
+inline void PressSoftKey(HWND window, int command) { SendMessageW(window, WM_COMMAND, command, 0); }
 
 // Runs `action` on this thread while another one answers each message box that shows with
 // `answer` ("ok", "cancel", ...). Returns the boxes, one "caption=\"…\" text=\"…\"" line each.
-std::vector<std::string> AnsweringBoxes(const wchar_t* answer, const std::function<void()>& action);
-// The same, with `onBox` called for each box instead of answering it.
-std::vector<std::string> HandlingBoxes(const std::function<void(const std::string& box)>& onBox,
-                                       const std::function<void()>& action);
-
-// The box lines that the two messages of the window show.
-extern const char kTranscriberNotice[];
-extern const char kSoftResetQuestion[];
+inline std::vector<std::string> AnsweringBoxes(const wchar_t* answer, const std::function<void()>& action) {
+    std::vector<std::string> boxes;
+    {
+        std::jthread watcher([&](std::stop_token stop) {
+            for (std::string open; !stop.stop_requested(); Sleep(10)) {
+                open = test::Devemu({L"dialog", L"list"}).out;
+                if (open.empty()) continue;
+                boxes.push_back(open.substr(0, open.find('\n')));
+                test::Devemu({L"dialog", L"answer", answer, L"--wait", L"2000"});
+            }
+        });
+        action();
+    }  // the watcher is told to stop and joined
+    return boxes;
+}
 
 }  // namespace settingstest

@@ -1,67 +1,85 @@
-// The settings window in this process, built from the registry as at start, driven through its
-// real controls and soft keys, its message boxes answered through the device console.
+// The settings window driven through its real controls and soft keys, its message boxes answered
+// through the device console: in this process, and in varnel.exe with the options then in force.
 #include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <gmock/gmock.h>
 
 #include "SettingsWindowSupport.h"
-#include "TestSupport.h"
 #include "UiSupport.h"
 #include "app/AppGlobals.h"
-#include "gesture/GestureEditorWindow.h"
 #include "settings/SettingsWindow.h"
 
 namespace {
 
 using namespace settingstest;
-using testing::ElementsAre;
-using testing::IsEmpty;
 
-using Values = std::map<std::string, DWORD>;
-using Texts = std::map<std::string, std::string>;
-
-const Values kDefaultValues = {
-    {"ResumeBehaviour", 2}, {"ResumeCallBehaviour", 2}, {"UnlockOnAC", 1}, {"RelockOnBattery", 0},
-    {"GesturesToggleLock", 0}, {"GestureLock", 1}, {"DisableGesturesOnAC", 1},
-    {"DisableGesturesWhenUpright", 1}, {"Vibrate", 1}, {"Beep", 0}, {"VibrateIfDifferent", 0},
-    {"UnlockOnStylus", 1}, {"RelockOnStylus", 0}, {"TranscriberCompatibility", 0},
-    {"UnlockWhenCallEnds", 1}, {"UnlockWhenCallConnected", 1}, {"ShowIcon", 1},
+// Each option by its registry name: its control, and its registry value's default (-1 for the
+// combo box beside the "Gestures lock" box, which has no value of its own).
+struct Option {
+    Place place;
+    int64_t fallback;
 };
 
-const Texts kDefaultShown = {
-    {"GesturesToggleLock", "off"}, {"GestureLock", "on"}, {"GestureLockKind", "everything"},
-    {"DisableGesturesOnAC", "on"}, {"DisableGesturesWhenUpright", "on"},
-    {"ResumeBehaviour", "Lock panel"}, {"ResumeCallBehaviour", "Lock panel"},
-    {"UnlockWhenCallConnected", "on"}, {"UnlockWhenCallEnds", "on"}, {"UnlockOnAC", "on"},
-    {"RelockOnBattery", "off"}, {"UnlockOnStylus", "on"}, {"RelockOnStylus", "off"},
-    {"Vibrate", "on"}, {"Beep", "off"}, {"VibrateIfDifferent", "off"}, {"ShowIcon", "on"},
-    {"TranscriberCompatibility", "off"},
+const std::map<std::string, Option> kOptions = {
+    {"GesturesToggleLock", {{8, 100}, 0}}, {"GestureLock", {{8, 146}, 1}}, {"GestureLockKind", {{204, 146}, -1}},
+    {"DisableGesturesOnAC", {{8, 192}, 1}}, {"DisableGesturesWhenUpright", {{8, 238}, 1}},
+    {"ResumeBehaviour", {{8, 346}, 2}}, {"ResumeCallBehaviour", {{8, 402}, 2}},
+    {"UnlockWhenCallConnected", {{8, 458}, 1}}, {"UnlockWhenCallEnds", {{8, 504}, 1}}, {"UnlockOnAC", {{8, 550}, 1}},
+    {"RelockOnBattery", {{48, 596}, 0}}, {"UnlockOnStylus", {kUnlockOnStylus, 1}},
+    {"RelockOnStylus", {kRelockOnStylus, 0}}, {"Vibrate", {{8, 796}, 1}}, {"Beep", {{8, 842}, 0}},
+    {"VibrateIfDifferent", {{8, 888}, 0}}, {"ShowIcon", {{8, 934}, 1}}, {"TranscriberCompatibility", {{8, 1042}, 0}},
 };
 
-template <class Map>
-Map With(Map base, const Map& changes) {
-    for (const auto& [key, value] : changes) base[key] = value;
-    return base;
-}
+// The lines of the window's two messages, as AnsweringBoxes gives them.
+const std::string kTranscriberNotice =
+    R"(caption="Information" text="Transcriber compatibility mode cannot lock the touch panel only.\nYour settings have been automatically updated.")";
+const std::string kSoftResetQuestion =
+    R"(caption="Action required" text="Changing Transcriber compatibility mode requires you to soft reset your device.\nSoft reset now?")";
 
 std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
 
-// The option values the registry holds now.
-Values Stored() {
-    Values stored;
-    for (const auto& [name, fallback] : kDefaultValues) {
-        if (auto value = test::ReadSettingsDword(Wide(name).c_str())) stored[name] = *value;
+// What the registry holds that differs from the defaults: "name=value " each, in name order,
+// with "none" for a value that is not there.
+std::string Stored() {
+    std::string stored;
+    for (const auto& [name, option] : kOptions) {
+        const auto value = test::ReadSettingsDword(Wide(name).c_str());
+        if (option.fallback < 0 || value == option.fallback) continue;
+        stored += name + "=" + (value ? std::to_string(*value) : "none") + " ";
     }
     return stored;
 }
 
-// A tap on the control at `place`, or the choice of `item` there.
+// What the user sees in an option's control: a check box "on" or "off", a combo box its
+// selected item or "(none)"; " (disabled)" follows a disabled control.
+std::string Shown(HWND window, const std::string& option) {
+    const HWND control = ControlAt(window, kOptions.at(option).place);
+    wchar_t kind[16] = L"", item[64] = L"(none)";
+    std::string shown = SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "on" : "off";
+    if (GetClassNameW(control, kind, 16) && lstrcmpiW(kind, L"COMBOBOX") == 0) {
+        // Without a selection the index is CB_ERR, which leaves the item as it is.
+        const LRESULT index = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        SendMessageW(control, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item));
+        shown = test::Narrow(item);
+    }
+    return IsWindowEnabled(control) ? shown : shown + " (disabled)";
+}
+
+// A tap on an option's control, the choice of `item` there, or a soft key ("OK", "Cancel").
 struct Action {
-    Place place;
+    std::string option;
     const wchar_t* item = nullptr;
+};
+
+// Actions from a start with `preset` stored; then what `option` shows, or with `stored` (what
+// the registry then holds, as Stored gives it) what it shows at the next start.
+struct Case {
+    std::map<std::string, DWORD> preset;
+    std::vector<Action> actions;
+    const char* option;
+    const char* shown;
+    int notices = 0;  // Transcriber notices on the way
+    std::string stored = "";
 };
 
 class SettingsWindowTest : public testing::Test {
@@ -71,283 +89,128 @@ protected:
         ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
     }
     void TearDown() override {
-        Discard();
+        Close();
         test::DeleteSettingsKey();
     }
 
-    // The object as the program makes it at start, from what the registry holds; window open.
-    void Start(const Values& preset = {}) {
-        Discard();
+    // The object as the program makes it at start from what the registry holds, window open.
+    void Start(const std::map<std::string, DWORD>& preset = {}) {
+        Close();
         for (const auto& [name, value] : preset) test::WriteSettingsDword(Wide(name).c_str(), value);
         settings = std::make_unique<SettingsWindow>();
         settings->Open();
         uitest::Pump();
     }
-    void Discard() {
-        if (!settings) return;
-        for (HWND w : {settings->Editor().Window(), settings->Window()}) {
-            if (w) DestroyWindow(w);
-        }
+    void Close() {
+        if (settings && Window()) DestroyWindow(Window());
         settings.reset();
     }
     HWND Window() const { return settings->Window(); }
 
     // The user's actions; returns the message boxes they brought up, answered with `answer`.
     std::vector<std::string> Act(const std::vector<Action>& actions, const wchar_t* answer = L"ok") {
-        return AnsweringBoxes(answer, [&] {
+        auto boxes = AnsweringBoxes(answer, [&] {
             for (const Action& a : actions) {
-                if (a.item) Choose(Window(), a.place, a.item);
-                else Click(Window(), a.place);
+                if (a.option == "OK") PressSoftKey(Window(), IDM_OK);
+                else if (a.option == "Cancel") PressSoftKey(Window(), IDM_CANCEL);
+                else if (a.item) Choose(Window(), kOptions.at(a.option).place, a.item);
+                else Click(Window(), kOptions.at(a.option).place);
             }
         });
-    }
-    std::vector<std::string> PressOk(const wchar_t* answer = L"ok") {
-        auto boxes = AnsweringBoxes(answer, [&] { PressSoftKey(Window(), IDM_OK); });
-        uitest::Pump();  // the window closes on the message it posted itself
+        uitest::Pump();  // a closing window closes on the message it posted itself
         return boxes;
     }
 
     std::unique_ptr<SettingsWindow> settings;
 };
 
-struct RoundTrip {
-    const char* what;
-    Values preset;
-    std::vector<Action> actions;
-    Values stored;   // what differs from the defaults
-    Texts reopened;  // what a new start shows differently from the defaults
-};
-
-TEST_F(SettingsWindowTest, EveryOptionIsStoredOnOkAndShownAtTheNextStart) {
-    const RoundTrip cases[] = {
-        {"toggle", {}, {{kGesturesToggleLock}}, {{"GesturesToggleLock", 1}}, {{"GesturesToggleLock", "on"}}},
-        {"gesture locks the panel", {}, {{kGestureLockKind, L"touch panel"}}, {{"GestureLock", 2}},
-         {{"GestureLockKind", "touch panel"}}},
-        {"gesture lock off", {}, {{kGestureLockKind, L"touch panel"}, {kGestureLock}}, {{"GestureLock", 0}},
-         {{"GestureLock", "off"}, {"GestureLockKind", "everything (disabled)"}}},
-        {"no gestures on power", {}, {{kDisableGesturesOnAC}}, {{"DisableGesturesOnAC", 0}},
-         {{"DisableGesturesOnAC", "off"}}},
-        {"upright", {}, {{kDisableGesturesWhenUpright}}, {{"DisableGesturesWhenUpright", 0}},
-         {{"DisableGesturesWhenUpright", "off"}}},
-        {"wake does nothing", {}, {{kResumeBehaviour, L"Do nothing"}}, {{"ResumeBehaviour", 0}},
-         {{"ResumeBehaviour", "Do nothing"}}},
-        {"wake locks everything", {}, {{kResumeBehaviour, L"Lock everything"}}, {{"ResumeBehaviour", 1}},
-         {{"ResumeBehaviour", "Lock everything"}}},
-        {"call wake unlocks", {}, {{kResumeCallBehaviour, L"Unlock phone"}}, {{"ResumeCallBehaviour", 3}},
-         {{"ResumeCallBehaviour", "Unlock phone"}}},
-        {"call connects", {}, {{kUnlockWhenCallConnected}}, {{"UnlockWhenCallConnected", 0}},
-         {{"UnlockWhenCallConnected", "off"}}},
-        {"call ends", {}, {{kUnlockWhenCallEnds}}, {{"UnlockWhenCallEnds", 0}}, {{"UnlockWhenCallEnds", "off"}}},
-        {"power", {}, {{kUnlockOnAC}}, {{"UnlockOnAC", 0}},
-         {{"UnlockOnAC", "off"}, {"RelockOnBattery", "off (disabled)"}}},
-        {"battery", {}, {{kRelockOnBattery}}, {{"RelockOnBattery", 1}}, {{"RelockOnBattery", "on"}}},
+// Every option stored on OK and shown at the next start; dependent controls following their
+// masters and keeping their marks; panel-only choices giving way to the Transcriber mode.
+TEST_F(SettingsWindowTest, EachChoiceShowsAndIsStoredAsTheRulesSay) {
+    std::vector<Case> cases = {
+        {{}, {{"GestureLockKind", L"touch panel"}, {"OK"}}, "GestureLockKind", "touch panel", 0, "GestureLock=2 "},
+        {{}, {{"ResumeBehaviour", L"Do nothing"}, {"OK"}}, "ResumeBehaviour", "Do nothing", 0, "ResumeBehaviour=0 "},
+        {{}, {{"ResumeCallBehaviour", L"Unlock phone"}, {"OK"}}, "ResumeCallBehaviour", "Unlock phone", 0,
+         "ResumeCallBehaviour=3 "},
+        {{{"ResumeBehaviour", 7}}, {{"OK"}}, "ResumeBehaviour", "(none)", 0, "ResumeBehaviour=4294967295 "},
+        // Gestures that do not lock store 0, whatever the kind; it shows "everything" then.
+        {{}, {{"GestureLockKind", L"touch panel"}, {"GestureLock"}, {"OK"}}, "GestureLockKind",
+         "everything (disabled)", 0, "GestureLock=0 "},
         // A disabled box is stored as it is shown, and shows clear when it comes back disabled.
-        {"battery kept while power is off", {{"RelockOnBattery", 1}}, {{kUnlockOnAC}},
-         {{"UnlockOnAC", 0}, {"RelockOnBattery", 1}}, {{"UnlockOnAC", "off"}, {"RelockOnBattery", "off (disabled)"}}},
-        {"stylus out", {}, {{kUnlockOnStylus}}, {{"UnlockOnStylus", 0}},
-         {{"UnlockOnStylus", "off"}, {"RelockOnStylus", "off (disabled)"}}},
-        {"stylus in", {}, {{kRelockOnStylus}}, {{"RelockOnStylus", 1}}, {{"RelockOnStylus", "on"}}},
-        {"vibrate", {}, {{kVibrate}}, {{"Vibrate", 0}}, {{"Vibrate", "off"}, {"VibrateIfDifferent", "off (disabled)"}}},
-        {"beep", {}, {{kBeep}}, {{"Beep", 1}}, {{"Beep", "on"}}},
-        {"feedback on change", {}, {{kVibrateIfDifferent}}, {{"VibrateIfDifferent", 1}}, {{"VibrateIfDifferent", "on"}}},
-        {"icon", {}, {{kShowIcon}}, {{"ShowIcon", 0}}, {{"ShowIcon", "off"}}},
-        // No selection is stored as the list reports it.
-        {"wake out of range", {{"ResumeBehaviour", 7}}, {}, {{"ResumeBehaviour", 0xFFFFFFFF}},
-         {{"ResumeBehaviour", "(none)"}}},
-    };
-    for (const RoundTrip& c : cases) {
-        SCOPED_TRACE(c.what);
-        test::DeleteSettingsKey();
-        Start(c.preset);
-        if (c.preset.empty()) {
-            EXPECT_EQ(Shown(Window()), kDefaultShown);
-        }
-        EXPECT_THAT(Act(c.actions), IsEmpty());
-        EXPECT_THAT(PressOk(), IsEmpty()) << "the Transcriber mode is unchanged: no question";
-        EXPECT_EQ(Window(), nullptr) << "OK closes the window";
-        EXPECT_EQ(Stored(), With(kDefaultValues, c.stored));
-        Start();
-        EXPECT_EQ(Shown(Window()), With(kDefaultShown, c.reopened));
-    }
-}
-
-TEST_F(SettingsWindowTest, DependentBoxesFollowTheirMastersAndKeepTheirMarks) {
-    Start({{"RelockOnBattery", 1}, {"RelockOnStylus", 1}, {"VibrateIfDifferent", 1}});
-    const struct {
-        Place click;
-        const char* dependent;
-        const char* shows;
-    } steps[] = {
-        {kGestureLock, "GestureLockKind", "everything (disabled)"},
-        {kGestureLock, "GestureLockKind", "everything"},
-        {kUnlockOnAC, "RelockOnBattery", "on (disabled)"},
-        {kUnlockOnAC, "RelockOnBattery", "on"},
-        {kUnlockOnStylus, "RelockOnStylus", "on (disabled)"},
-        {kUnlockOnStylus, "RelockOnStylus", "on"},
-        {kVibrate, "VibrateIfDifferent", "on (disabled)"},
-        {kBeep, "VibrateIfDifferent", "on"},
-        {kVibrate, "VibrateIfDifferent", "on"},
-        {kBeep, "VibrateIfDifferent", "on"},
-        {kVibrate, "VibrateIfDifferent", "on (disabled)"},
-    };
-    int step = 0;
-    for (const auto& s : steps) {
-        Click(Window(), s.click);
-        EXPECT_EQ(Shown(Window()).at(s.dependent), s.shows) << "step " << step++;
-    }
-}
-
-struct Transcriber {
-    const char* what;
-    Values preset;
-    std::vector<Action> actions;
-    int notices;
-    Texts shows;
-};
-
-TEST_F(SettingsWindowTest, TranscriberModeReplacesPanelOnlyChoicesWithANotice) {
-    const Place transcriber = kTranscriberCompatibility;
-    const Transcriber cases[] = {
-        {"wake at panel", {{"ResumeCallBehaviour", 1}}, {{transcriber}}, 1,
-         {{"ResumeBehaviour", "Lock everything"}, {"ResumeCallBehaviour", "Lock everything"}}},
-        {"call wake at panel", {{"ResumeBehaviour", 0}}, {{transcriber}}, 1,
-         {{"ResumeBehaviour", "Do nothing"}, {"ResumeCallBehaviour", "Lock everything"}}},
-        {"all three at panel: one notice", {{"GestureLock", 2}}, {{transcriber}}, 1,
-         {{"ResumeBehaviour", "Lock everything"}, {"ResumeCallBehaviour", "Lock everything"},
-          {"GestureLockKind", "everything"}}},
-        {"gesture lock off at panel", {{"GestureLock", 2}, {"ResumeBehaviour", 1}, {"ResumeCallBehaviour", 1}},
-         {{kGestureLock}, {transcriber}}, 1, {{"GestureLockKind", "everything (disabled)"}}},
-        {"nothing at panel", {{"ResumeBehaviour", 1}, {"ResumeCallBehaviour", 3}}, {{transcriber}}, 0,
-         {{"ResumeBehaviour", "Lock everything"}, {"ResumeCallBehaviour", "Unlock phone"}}},
+        {{}, {{"RelockOnBattery"}, {"UnlockOnAC"}, {"OK"}}, "RelockOnBattery", "off (disabled)", 0,
+         "RelockOnBattery=1 UnlockOnAC=0 "},
+        {{{"RelockOnBattery", 1}}, {{"UnlockOnAC"}}, "RelockOnBattery", "on (disabled)"},
+        {{}, {{"Beep"}, {"Vibrate"}}, "VibrateIfDifferent", "off"},
+        {{{"Vibrate", 0}}, {{"Beep"}, {"Beep"}}, "VibrateIfDifferent", "off (disabled)"},
+        // The Transcriber mode checked with all three at a panel-only choice: one notice for all.
+        {{{"GestureLock", 2}}, {{"TranscriberCompatibility"}}, "ResumeBehaviour", "Lock everything", 1},
+        {{{"ResumeBehaviour", 1}, {"ResumeCallBehaviour", 3}}, {{"TranscriberCompatibility"}}, "ResumeBehaviour",
+         "Lock everything"},
         // The stored call behaviour is not normalised at start, and unchecking changes nothing.
-        {"unchecked", {{"TranscriberCompatibility", 1}}, {{transcriber}}, 0,
-         {{"TranscriberCompatibility", "off"}, {"ResumeCallBehaviour", "Lock panel"}}},
-        {"panel chosen for wake", {{"TranscriberCompatibility", 1}}, {{kResumeBehaviour, L"Lock panel"}}, 1,
-         {{"ResumeBehaviour", "Lock everything"}}},
-        {"panel chosen for call wake", {{"TranscriberCompatibility", 1}, {"ResumeCallBehaviour", 0}},
-         {{kResumeCallBehaviour, L"Lock panel"}}, 1, {{"ResumeCallBehaviour", "Lock everything"}}},
-        {"panel chosen for gestures", {{"TranscriberCompatibility", 1}}, {{kGestureLockKind, L"touch panel"}}, 1,
-         {{"GestureLockKind", "everything"}}},
-        {"other choice", {{"TranscriberCompatibility", 1}}, {{kResumeBehaviour, L"Unlock phone"}}, 0,
-         {{"ResumeBehaviour", "Unlock phone"}}},
-        {"panel chosen without the mode", {}, {{kResumeBehaviour, L"Do nothing"}, {kResumeBehaviour, L"Lock panel"}},
-         0, {{"ResumeBehaviour", "Lock panel"}}},
+        {{{"TranscriberCompatibility", 1}}, {{"TranscriberCompatibility"}}, "ResumeCallBehaviour", "Lock panel"},
+        {{{"TranscriberCompatibility", 1}}, {{"ResumeBehaviour", L"Lock panel"}}, "ResumeBehaviour",
+         "Lock everything", 1},
+        {{{"TranscriberCompatibility", 1}}, {{"GestureLockKind", L"touch panel"}}, "GestureLockKind", "everything",
+         1},
     };
-    for (const Transcriber& c : cases) {
-        SCOPED_TRACE(c.what);
+    // Every check box tapped alone, but the Transcriber box, which asks on OK (the test below).
+    for (const auto& [name, option] : kOptions) {
+        if (option.fallback < 0 || option.fallback > 1 || name == "TranscriberCompatibility") continue;
+        const std::string stored = name + "=" + std::to_string(!option.fallback) + " ";
+        cases.push_back({{}, {{name}, {"OK"}}, name.c_str(), option.fallback ? "off" : "on", 0, stored});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.actions.front().option + " for " + c.option + " to show " + c.shown);
         test::DeleteSettingsKey();
         Start(c.preset);
         EXPECT_EQ(Act(c.actions), std::vector<std::string>(c.notices, kTranscriberNotice));
-        const Texts shown = Shown(Window());
-        for (const auto& [name, text] : c.shows) EXPECT_EQ(shown.at(name), text) << name;
+        if (!c.stored.empty()) {
+            EXPECT_EQ(Window(), nullptr) << "OK closes the window, asking nothing";
+            EXPECT_EQ(Stored(), c.stored);
+            Start();
+        }
+        EXPECT_EQ(Shown(Window(), c.option), c.shown);
     }
 }
 
-TEST_F(SettingsWindowTest, ChangedTranscriberModeAsksForASoftReset) {
-    const Values preset = {{"ResumeBehaviour", 1}, {"ResumeCallBehaviour", 1}};
-    Start(preset);
-    Act({{kTranscriberCompatibility}});
-    EXPECT_THAT(PressOk(L"cancel"), ElementsAre(kSoftResetQuestion));
+TEST_F(SettingsWindowTest, OnlyOkStoresAndAChangedTranscriberModeAsksForASoftResetFirst) {
+    Start({{"ResumeBehaviour", 1}, {"ResumeCallBehaviour", 1}});  // no panel lock: no notice
+    EXPECT_EQ(Act({{"Beep"}, {"TranscriberCompatibility"}, {"OK"}}, L"cancel"), std::vector{kSoftResetQuestion});
     ASSERT_NE(Window(), nullptr) << "Cancel keeps the window open";
-    EXPECT_EQ(Shown(Window()).at("TranscriberCompatibility"), "off") << "and the box as it was";
-    EXPECT_EQ(Stored(), preset) << "nothing stored";
+    EXPECT_EQ(Shown(Window(), "TranscriberCompatibility"), "off") << "and the box as it was";
+    EXPECT_EQ(test::ReadSettingsDword(L"Beep"), std::nullopt) << "nothing stored";
     EXPECT_EQ(test::FindLog("reboot"), -1);
 
-    Act({{kTranscriberCompatibility}});
-    EXPECT_THAT(PressOk(L"ok"), ElementsAre(kSoftResetQuestion));
+    Act({{"Cancel"}});
     EXPECT_EQ(Window(), nullptr);
-    EXPECT_EQ(Stored().at("TranscriberCompatibility"), 1u);
-    EXPECT_TRUE(settings->current.TranscriberCompatibility) << "in force";
+    settings->Open();
+    EXPECT_EQ(Act({{"TranscriberCompatibility"}, {"OK"}}, L"ok"), std::vector{kSoftResetQuestion});
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_EQ(Stored(), "Beep=1 ResumeBehaviour=1 ResumeCallBehaviour=1 TranscriberCompatibility=1 ");
     EXPECT_GE(test::FindLog("reboot how=2"), 0);
 }
 
-// The lock controller's shutdown closes the window while a message waits for an answer.
-TEST_F(SettingsWindowTest, ShutdownUnderAMessageClosesWithoutStoring) {
-    for (bool atOk : {false, true}) {
-        SCOPED_TRACE(atOk ? "question on OK" : "notice");
-        test::DeleteSettingsKey();
-        Start({{"ResumeBehaviour", atOk ? 1u : 2u}});
-        if (atOk) Act({{kTranscriberCompatibility}});
-        const auto boxes = HandlingBoxes([&](const std::string&) {
-            settings->quitOnDestroy = true;  // from another thread, as the controller does
-            PostMessageW(Window(), WM_CLOSE, 0, 0);
-            test::WaitUntil([] { return test::Devemu({L"dialog", L"list"}).out.empty(); });
-        }, [&] {
-            if (atOk) PressSoftKey(Window(), IDM_OK);
-            else Click(Window(), kTranscriberCompatibility);
-        });
-        EXPECT_THAT(boxes, ElementsAre(atOk ? kSoftResetQuestion : kTranscriberNotice));
-        EXPECT_EQ(Window(), nullptr);
-        MSG quit;
-        EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the loop ends";
-        EXPECT_EQ(Stored(), (Values{{"ResumeBehaviour", atOk ? 1u : 2u}}));
-        EXPECT_EQ(test::FindLog("reboot"), -1);
+// In varnel.exe: the window at its top and bottom for people to look at; what OK stores in force.
+TEST_F(SettingsWindowTest, RunningProgramLocksEverythingOnWakeRightAfterOk) {
+    test::StopInstances();
+    test::VarnelProcess varnel(L"");
+    HWND window = ShowSettings(varnel);
+    ASSERT_NE(window, nullptr) << "no settings window in front";
+    const std::wstring artifacts = test::BinDir() + L"\\..\\artifacts\\";
+    CreateDirectoryW(artifacts.c_str(), nullptr);
+    for (auto [shot, next] : {std::pair{L"settings-top.png", SB_BOTTOM}, {L"settings-bottom.png", SB_TOP}}) {
+        Sleep(300);  // for the window to be painted
+        const auto made = test::Devemu({L"screenshot", artifacts + shot, L"--window", L"Varnel"});
+        EXPECT_EQ(made.code, 0) << made.err;
+        SendMessageW(window, WM_VSCROLL, next, 0);
     }
-}
-
-TEST_F(SettingsWindowTest, CancelStoresNothingButTheNextOpeningShowsTheChoices) {
-    Start();
-    Act({{kBeep}});
-    PressSoftKey(Window(), IDM_CANCEL);
-    uitest::Pump();
-    EXPECT_EQ(Window(), nullptr);
-    EXPECT_THAT(Stored(), IsEmpty());
-    settings->Open();
-    EXPECT_EQ(Shown(Window()).at("Beep"), "on");
-    PressOk();
-    EXPECT_EQ(Stored().at("Beep"), 1u);
-}
-
-TEST_F(SettingsWindowTest, GestureEditorTakesTheWindowsPlaceAndGivesItBack) {
-    const Gesture recorded{{45, -90}};
-    for (int key : {IDM_OK, IDM_CANCEL}) {
-        SCOPED_TRACE(key == IDM_OK ? "editor OK" : "editor Cancel");
-        test::DeleteSettingsKey();
-        Start();
-        GestureEditorWindow& editor = settings->Editor();
-        Act({{kBeep}, {kEditGestures}});
-        uitest::Pump();
-        EXPECT_EQ(Window(), nullptr);
-        ASSERT_NE(editor.Window(), nullptr);
-        EXPECT_THAT(editor.lockGesture.steps, testing::ElementsAreArray(kDefaultLockGesture.steps));
-
-        editor.lockGesture = recorded;  // as a recording leaves it
-        PressSoftKey(editor.Window(), key);
-        uitest::Pump();
-        EXPECT_EQ(editor.Window(), nullptr);
-        ASSERT_NE(Window(), nullptr);
-        EXPECT_EQ(Shown(Window()).at("Beep"), "on") << "the controls as the user left them";
-        const Gesture& kept = key == IDM_OK ? recorded : kDefaultLockGesture;
-        EXPECT_THAT(editor.lockGesture.steps, testing::ElementsAreArray(kept.steps));
-
-        PressOk();
-        EXPECT_THAT(settings->current.LockGesture.steps, testing::ElementsAreArray(kept.steps));
-        EXPECT_EQ(test::ReadSettingsValue(L"LockGesture")->data.size(), key == IDM_OK ? 16u : 34u);
-    }
-}
-
-std::wstring Artifact(const wchar_t* name) {
-    const std::wstring dir = test::BinDir() + L"\\..\\artifacts";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    return dir + L"\\" + name;
-}
-
-TEST_F(SettingsWindowTest, ScrollsFromTheFirstHeaderToTheLastBoxAndIsSaved) {
-    Start();
-    uitest::PumpFor(300);
-    EXPECT_EQ(settings->contentHeight, 1082 + 8) << "the last box's bottom and the top margin again";
-    auto shot = test::Devemu({L"screenshot", Artifact(L"settings-top.png"), L"--window", L"Varnel"});
-    EXPECT_EQ(shot.code, 0) << shot.err;
-
-    SendMessageW(Window(), WM_VSCROLL, SB_BOTTOM, 0);
-    uitest::PumpFor(300);
-    RECT client{}, last{};
-    GetClientRect(Window(), &client);
-    GetWindowRect(ControlAt(Window(), {8, 1042 - settings->scrollPos}), &last);
-    MapWindowPoints(nullptr, Window(), reinterpret_cast<POINT*>(&last), 2);
-    EXPECT_EQ(client.bottom - last.bottom, 8) << "the last box sits above the menu bar with its margin";
-    shot = test::Devemu({L"screenshot", Artifact(L"settings-bottom.png"), L"--window", L"Varnel"});
-    EXPECT_EQ(shot.code, 0) << shot.err;
+    Choose(window, kOptions.at("ResumeBehaviour").place, L"Lock everything");
+    PressSoftKey(window, IDM_OK);  // stores before it returns
+    const uint64_t since = test::LogCount();
+    // The device starts awake: it must sleep before a resume is a wake-up.
+    test::PlayAll({{L"power", L"suspend"}, {L"power", L"resume"}});
+    EXPECT_GE(test::WaitForLog("input-lock enable=0", since), 0) << "keys and panel locked";
+    EXPECT_EQ(test::FindLog("input-lock enable=1", since), -1) << "not the panel alone";
 }
 
 }  // namespace

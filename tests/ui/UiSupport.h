@@ -8,16 +8,28 @@
 
 #include <windows.h>
 
+#include "app/AppGlobals.h"
 #include "ui/MenuBar.h"
 #include "ui/TopLevelWindow.h"
 
 namespace uitest {
 
-// Handles what is queued for this thread now, or for `ms` milliseconds.
-void Pump();
-void PumpFor(DWORD ms);
-// Pumps until `done` holds or the generous limit passes; returns `done`'s last value.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000);
+// Handles what is queued for this thread until `done` holds or the generous limit passes;
+// returns `done`'s last value.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 10000) {
+    const ULONGLONG end = GetTickCount64() + timeoutMs;
+    for (MSG msg;;) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done() || GetTickCount64() >= end) return done();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+// The same for `ms` milliseconds, or for what is queued now.
+inline void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+inline void Pump() { PumpFor(0); }
 
 // A top-level window whose OnCreate runs the test's recipe. It owns what the recipe adds and
 // deletes it when the window goes, as the program's windows do; the destructor closes the window.
@@ -31,7 +43,12 @@ public:
     }
 
     // Creates the menu bar of resource 102 and records it as the window's menu bar.
-    MenuBar& AddMenuBar();
+    MenuBar& AddMenuBar() {
+        ownedBar_ = std::make_unique<MenuBar>();
+        ownedBar_->Create(window, IDR_MENUBAR);
+        menuBar = ownedBar_.get();
+        return *ownedBar_;
+    }
     // Takes ownership of a control the recipe created.
     template <class T>
     T& Own(std::unique_ptr<T> control) {
@@ -40,8 +57,16 @@ public:
         return ref;
     }
 
-    LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override;
-    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam) override {
+        if (recipe_) recipe_(*this);
+        return TopLevelWindow::OnCreate(wParam, lParam);
+    }
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override {
+        menuBar = nullptr;
+        ownedBar_.reset();
+        children_.clear();
+        return TopLevelWindow::OnDestroy(wParam, lParam);
+    }
 
 private:
     Recipe recipe_;
@@ -49,20 +74,27 @@ private:
     std::vector<std::unique_ptr<WindowObject>> children_;
 };
 
-// A 32-bit top-down bitmap selected into a memory DC, filled with one colour.
+// A 32-bit bitmap selected into a memory DC, filled with one colour.
 class Bitmap {
 public:
-    Bitmap(int width, int height, COLORREF fill);
-    ~Bitmap();
+    Bitmap(int width, int height, COLORREF fill)
+        : width_(width), height_(height), dc_(CreateCompatibleDC(nullptr)),
+          bitmap_(CreateBitmap(width, height, 1, 32, nullptr)) {
+        SelectObject(dc_, bitmap_);
+        const RECT all{0, 0, width, height};
+        const HBRUSH brush = CreateSolidBrush(fill);
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    ~Bitmap() {
+        DeleteDC(dc_);  // first: it lets go of the bitmap
+        DeleteObject(bitmap_);
+    }
     Bitmap(const Bitmap&) = delete;
     Bitmap& operator=(const Bitmap&) = delete;
 
     HDC dc() const { return dc_; }
-    COLORREF At(int x, int y) const {
-        GdiFlush();
-        const uint32_t p = bits_[y * width_ + x];
-        return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
-    }
+    COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
     // Pixels of exactly `colour`, in the rectangle or in the whole bitmap.
     int Count(COLORREF colour, const RECT& area) const {
         int n = 0;
@@ -77,11 +109,17 @@ private:
     int width_, height_;
     HDC dc_;
     HBITMAP bitmap_;
-    HGDIOBJ old_;
-    uint32_t* bits_;
 };
 
 // What `window` shows in its client area (read from the window's own surface).
-std::unique_ptr<Bitmap> Capture(HWND window);
+inline std::unique_ptr<Bitmap> Capture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    auto bitmap = std::make_unique<Bitmap>(client.right, client.bottom, RGB(1, 2, 3));
+    HDC source = GetDC(window);
+    BitBlt(bitmap->dc(), 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);
+    ReleaseDC(window, source);
+    return bitmap;
+}
 
 }  // namespace uitest

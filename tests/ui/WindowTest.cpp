@@ -1,7 +1,6 @@
-// The window framework on a sample screen built of every control, the way the settings window is
-// built: saved as screenshots for people to look at, scrolled, and acted on as a user would, to
-// see what reaches whom. And the life of the program's window class, and what the emulated
-// shell's menu bar (aygshell ordinal 34) refuses.
+// The window framework: the class's life; what section headers draw, read back from memory
+// bitmaps; and a screen of each kind of control, taller than the phone's, scrolled and acted on
+// as a user would to see what reaches whom and how it looks.
 #include <algorithm>
 #include <functional>
 #include <string>
@@ -11,8 +10,6 @@
 
 #include "TestSupport.h"
 #include "UiSupport.h"
-#include "app/AppGlobals.h"
-#include "ce/Shell.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
 #include "ui/Label.h"
@@ -21,153 +18,54 @@
 
 namespace {
 
-using testing::ElementsAreArray;
-using uitest::TestWindow;
+using uitest::Bitmap;
 
-bool ClassRegistered() {
-    WNDCLASSW info{};
-    return GetClassInfoW(AppInstance, UserWindow::kClassName, &info) != FALSE;
-}
+constexpr COLORREF kGrey = RGB(128, 128, 128);
+constexpr COLORREF kMarker = RGB(0, 255, 0);  // never drawn by the program: "left alone"
 
 TEST(UserWindowClass, LivesFromTheFirstObjectToTheLast) {
-    ASSERT_FALSE(ClassRegistered()) << "an earlier test left a UserWindow alive";
-    auto first = std::make_unique<Label>();
-    auto second = std::make_unique<Label>();
-    EXPECT_TRUE(ClassRegistered());
+    WNDCLASSW info{};
+    auto first = std::make_unique<Label>(), second = std::make_unique<Label>();
     first.reset();
-    EXPECT_TRUE(ClassRegistered()) << "one object still uses it";
+    EXPECT_TRUE(GetClassInfoW(AppInstance, UserWindow::kClassName, &info)) << "one object still uses it";
     second.reset();
-    EXPECT_FALSE(ClassRegistered()) << "the last object gave it back";
+    EXPECT_FALSE(GetClassInfoW(AppInstance, UserWindow::kClassName, &info)) << "the last object gave it back";
+}
+
+// Five by five pixels of a corner, read row by row from (x, y) inwards: '#' grey, '.' anything else.
+std::vector<std::string> Corner(const Bitmap& b, int x, int y, int dx, int dy) {
+    std::vector<std::string> rows(5);
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 5; ++c) rows[r] += b.At(x + c * dx, y + r * dy) == kGrey ? '#' : '.';
+    }
+    return rows;
+}
+
+TEST(SectionHeader, RoundedTabTwelvePixelsWiderThanItsTextThenTheGradientLine) {
+    ASSERT_EQ(GetSysColor(COLOR_WINDOW), RGB(255, 255, 255)) << "the phone's window colour, where the line ends";
+    Bitmap b(300, 40, kMarker), empty(200, 40, kMarker);
+    DrawLabel(b.dc(), Label::kSectionHeader, L"Gestures", 300, 40);
+    SIZE text{};
+    GetTextExtentPoint32W(b.dc(), L"Gestures", 8, &text);
+    const int right = text.cx + 12;
+    EXPECT_EQ(b.At(right - 1, 20), kGrey);
+    EXPECT_EQ(b.At(right, 20), kMarker) << "the tab ends 12 pixels after its text";
+    // Seven rectangles: the middle one full height, the ends stepped in by 4, 2 and 1 pixels.
+    const std::vector<std::string> rounded{"....#", "..###", ".####", ".####", "#####"};
+    EXPECT_EQ(Corner(b, 0, 0, 1, 1), rounded) << "top left";
+    EXPECT_EQ(Corner(b, right - 1, 0, -1, 1), rounded) << "top right";
+    EXPECT_EQ(Corner(b, 0, 39, 1, -1), rounded) << "bottom left";  // the right runs on in the line
+    // The gradient line from 4 pixels inside the tab: grey 128 first, lighter towards the right.
+    EXPECT_EQ(b.At(right, 38), kGrey);
+    EXPECT_GT(GetRValue(b.At(250, 38)), GetRValue(b.At(right + 40, 38)));
+    EXPECT_EQ(b.At(299, 38), kMarker) << "the line leaves its last column";
+    DrawLabel(empty.dc(), Label::kSectionHeader, L"", 200, 40);
+    EXPECT_EQ(empty.Count(kMarker, RECT{0, 0, 199, 4}), 0) << "the bar at the top";
+    EXPECT_EQ(empty.Count(kMarker), 200 * 36 + 4) << "and nothing else: below it, and its last column";
 }
 
 // What reached whom, in order.
 std::vector<std::string> events;
-
-class SampleScreen : public testing::Test {
-protected:
-    void SetUp() override {
-        window = std::make_unique<TestWindow>([this](TestWindow& w) { Build(w); }, L"Varnel");
-        window->Open();
-        uitest::PumpFor(300);
-        events.clear();
-    }
-
-    void Build(TestWindow& w) {
-        const HWND parent = w.Window();
-        w.AddMenuBar();
-        auto header = [&](const wchar_t* text, int y) {
-            auto& label = w.Own(std::make_unique<Label>(Label::kSectionHeader));
-            label.Create(parent, text, 8, y, 464, 40);
-        };
-        auto check = [&](const wchar_t* text, int x, int y, int width, bool checked) {
-            auto& box = w.Own(std::make_unique<CheckBox>());
-            box.Create(parent, text, x, y, width, 40);
-            box.SetChecked(checked);
-            return &box;
-        };
-        auto combo = [&](int x, int y, int width, std::initializer_list<const wchar_t*> items) {
-            auto& box = w.Own(std::make_unique<ComboBox>());
-            box.Create(parent, x, y, width, 200);
-            box.SetItems(items);
-            box.Select(0);
-            return &box;
-        };
-        header(L"Gestures", 8);
-        link = &w.Own(std::make_unique<LinkButton>());
-        link->Create(parent, L"Edit gestures", 8, 54, 150, 40);
-        toggle = check(L"Gestures toggle lock", 8, 100, 260, false);
-        check(L"Gestures lock", 8, 146, 190, true);
-        combo(204, 146, 170, {L"touch panel", L"everything"});
-        check(L"Disable gestures on external power", 8, 192, 420, true);
-        check(L"Disable gestures when upright", 8, 238, 370, false);
-        header(L"Autolock", 300);
-        awake =
-            combo(8, 346, 210, {L"Lock panel", L"Do nothing", L"Lock everything", L"Unlock phone"});
-        w.Own(std::make_unique<Label>()).Create(parent, L"when phone awakes", 224, 346, 220, 40);
-        combo(8, 402, 210, {L"Do nothing", L"Lock everything", L"Lock panel", L"Unlock phone"});
-        w.Own(std::make_unique<Label>())
-            .Create(parent, L"when phone awakes on incoming call", 224, 392, 220, 60);
-        check(L"Unlock phone when call connects", 8, 458, 400, true);
-        check(L"Unlock phone when call ends", 8, 504, 400, false);
-        check(L"Unlock phone on external power", 8, 550, 400, true);
-        check(L"Relock when back on battery", 48, 596, 400, false);
-        check(L"Unlock phone when stylus is removed", 8, 642, 450, false);
-        check(L"Relock when stylus is inserted", 48, 688, 400, false);
-        header(L"Feedback", 750);
-        check(L"Vibrate on successful gesture", 8, 796, 360, true);
-    }
-
-    std::unique_ptr<TestWindow> window;
-    LinkButton* link = nullptr;
-    CheckBox* toggle = nullptr;
-    ComboBox* awake = nullptr;
-};
-
-int ScreenTop(HWND window) {
-    RECT rect{};
-    GetWindowRect(window, &rect);
-    return rect.top;
-}
-
-TEST_F(SampleScreen, FillsThePhoneScreenAboveTheMenuBarScrollsAndIsSaved) {
-    const std::wstring artifacts = test::BinDir() + L"\\..\\artifacts\\";
-    CreateDirectoryW(artifacts.c_str(), nullptr);
-    const HWND w = window->Window(), first = link->Window();
-    RECT frame{}, bar{};
-    GetWindowRect(w, &frame);
-    GetWindowRect(window->menuBar->Window(), &bar);
-    EXPECT_EQ(bar.left, 0);
-    EXPECT_EQ(bar.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(bar.bottom, GetSystemMetrics(SM_CYSCREEN)) << "the bar lies across the bottom";
-    EXPECT_EQ(frame.top, 0);
-    EXPECT_EQ(frame.bottom, bar.top) << "the window ends where the menu bar begins";
-    auto result = test::Devemu({L"screenshot", artifacts + L"ui-sample.png"});
-    EXPECT_EQ(result.code, 0) << result.err;
-
-    // Measured in the client area, with as much margin below as above: the desktop's caption is
-    // no part of it.
-    EXPECT_EQ(window->contentHeight, 796 + 40 + 8);
-    const int last = window->contentHeight - window->pageHeight, top = ScreenTop(first);
-    auto expectAt = [&](int position, const char* what) {
-        EXPECT_EQ(GetScrollPos(w, SB_VERT), position) << what << ": the bar";
-        EXPECT_EQ(ScreenTop(first), top - position) << what << ": the controls";
-    };
-    SendMessageW(w, WM_VSCROLL, SB_BOTTOM, 0);
-    uitest::PumpFor(300);
-    expectAt(last, "bottom");
-    // What came up from below the fold is painted, not left as it was.
-    HWND feedback = FindWindowExW(w, nullptr, UserWindow::kClassName, L"Feedback");
-    EXPECT_GT(uitest::Capture(feedback)->Count(RGB(128, 128, 128)), 100) << "its grey tab shows";
-    result = test::Devemu({L"screenshot", artifacts + L"ui-sample-scrolled.png"});
-    EXPECT_EQ(result.code, 0) << result.err;
-
-    // Dragging the thumb: the box follows at once, the controls when the thumb is let go.
-    SetScrollPos(w, SB_VERT, last / 2, TRUE);
-    SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, last / 2), 0);
-    EXPECT_EQ(GetScrollPos(w, SB_VERT), last / 2) << "tracking: the box";
-    EXPECT_EQ(ScreenTop(first), top - last) << "tracking leaves the controls where they were";
-    SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, last / 2), 0);
-    expectAt(last / 2, "thumb let go");
-
-    MoveWindow(w, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top - 100,
-               TRUE);
-    expectAt(0, "a new size starts again from the top");
-    window->Open();
-    EXPECT_EQ(window->Window(), w) << "opened again: the same window, not a second one";
-}
-
-TEST(TopLevelWindow, ContentShorterThanThePageStaysAtTheTop) {
-    TestWindow window([](TestWindow& w) {
-        w.AddMenuBar();
-        w.Own(std::make_unique<Label>()).Create(w.Window(), L"Row", 8, 8, 200, 40);
-    });
-    window.Open();
-    for (WORD code : {SB_PAGEDOWN, SB_BOTTOM}) {
-        SendMessageW(window.Window(), WM_VSCROLL, code, 0);
-        EXPECT_EQ(GetScrollPos(window.Window(), SB_VERT), 0) << "code " << code;
-        EXPECT_EQ(window.scrollPos, 0) << "code " << code << ": the children did not move";
-    }
-}
 
 // Callbacks that note their name, with the value or the command they are handed.
 struct Note {
@@ -188,133 +86,165 @@ struct Note {
 // An object of our class that notes the first message it is handed.
 struct FirstMessage : UserWindow {
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-        if (!seen) events.push_back("object first gets message " + std::to_string(message));
+        if (!seen) events.push_back("first message " + std::to_string(message));
         seen = true;
         return UserWindow::WindowProc(message, wParam, lParam);
     }
     bool seen = false;
 };
 
+// A header, a link, a check box, a combo box and its label at the top; the menu bar below; a
+// second header further down than the phone's screen reaches.
+class SampleScreen : public testing::Test {
+protected:
+    void SetUp() override {
+        window = std::make_unique<uitest::TestWindow>([this](uitest::TestWindow& w) {
+            w.AddMenuBar();
+            for (auto [text, y] : {std::pair{L"Gestures", 8}, {L"Feedback", 900}}) {
+                w.Own(std::make_unique<Label>(Label::kSectionHeader)).Create(w.Window(), text, 8, y, 464, 40);
+            }
+            link = &w.Own(std::make_unique<LinkButton>());
+            link->Create(w.Window(), L"Edit gestures", 8, 54, 150, 40);
+            box = &w.Own(std::make_unique<CheckBox>());
+            box->Create(w.Window(), L"Gestures toggle lock", 8, 100, 260, 40);
+            combo = &w.Own(std::make_unique<ComboBox>());
+            combo->Create(w.Window(), 8, 146, 210, 200);
+            combo->SetItems({L"Lock panel", L"Do nothing", L"Lock everything", L"Unlock phone"});
+            combo->Select(0);
+            w.Own(std::make_unique<Label>()).Create(w.Window(), L"when phone awakes", 224, 146, 220, 40);
+        });
+        window->Open();
+        uitest::PumpFor(300);
+    }
+
+    int LinkTop() const {
+        RECT rect{};
+        GetWindowRect(link->Window(), &rect);
+        return rect.top;
+    }
+
+    std::unique_ptr<uitest::TestWindow> window;
+    LinkButton* link = nullptr;
+    CheckBox* box = nullptr;
+    ComboBox* combo = nullptr;
+};
+
+TEST_F(SampleScreen, IsSavedAndScrollsItsChildrenAsTheBarSays) {
+    const HWND w = window->Window();
+    const std::wstring artifacts = test::BinDir() + L"\\..\\artifacts";
+    CreateDirectoryW(artifacts.c_str(), nullptr);
+    const auto shot = test::Devemu({L"screenshot", artifacts + L"\\ui-sample.png"});
+    EXPECT_EQ(shot.code, 0) << shot.err;
+    EXPECT_EQ(window->contentHeight, 900 + 40 + 8) << "from the client area's top, with the margin below again";
+    const int last = window->contentHeight - window->pageHeight, top = LinkTop();
+    ASSERT_GT(last, 0) << "taller than the page";
+    const auto expectAt = [&](int box, int children, const char* what) {
+        EXPECT_EQ(GetScrollPos(w, SB_VERT), box) << what << ": the box";
+        EXPECT_EQ(LinkTop(), top - children) << what << ": the controls, on the screen";
+    };
+    SendMessageW(w, WM_VSCROLL, SB_BOTTOM, 0);
+    expectAt(last, last, "bottom");
+    // Dragging the thumb: the box follows at once, the controls when the thumb is let go.
+    SetScrollPos(w, SB_VERT, last / 2, TRUE);
+    SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, last / 2), 0);
+    expectAt(last / 2, last, "tracking");
+    SendMessageW(w, WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, last / 2), 0);
+    expectAt(last / 2, last / 2, "thumb let go");
+    RECT frame{};
+    GetWindowRect(w, &frame);
+    MoveWindow(w, 0, 0, frame.right, frame.bottom - 100, TRUE);
+    expectAt(0, 0, "a new size starts again from the top");
+    window->contentHeight = window->pageHeight - 1;  // as if the content were shorter than the page
+    window->UpdateScroll();
+    for (WPARAM code : {SB_PAGEDOWN, SB_BOTTOM}) {
+        SendMessageW(w, WM_VSCROLL, code, 0);
+        expectAt(0, 0, "content shorter than the page");
+    }
+    window->Open();
+    EXPECT_EQ(window->Window(), w) << "opened again: the same window, not a second one";
+}
+
 TEST_F(SampleScreen, EachEventReachesItsObject) {
     const HWND w = window->Window(), bar = window->menuBar->Window();
-    Note box{"check box"}, parent{"parent command"}, menu{"menu bar"}, paint{"parent paint", w},
-        elapsed{"timer"};
-    toggle->checkedCallback.Set(Bind(&box, &Note::Value));
-    window->commandCallback.Set(Bind(&parent, &Note::Hit));
+    Note checked{"check box"}, parent{"parent command"}, menu{"menu bar"}, paint{"parent paint", w},
+        elapsed{"timer"}, chosen{"chosen"};
+    box->checkedCallback.Set(Bind(&checked, &Note::Value));
     window->paintCallback.Set(Bind(&paint, &Note::Hit));
     window->menuBar->commandCallback.Set(Bind(&menu, &Note::Command));
-    Timer timer(w, 3600 * 1000);  // an hour: it never fires by itself during the test
-    timer.elapsedCallback.Set(Bind(&elapsed, &Note::Value));
+    combo->selectionCallback.Set(Bind(&chosen, &Note::Value));
+    auto timer = std::make_unique<Timer>(w, 3600 * 1000);  // an hour: it never fires by itself here
+    timer->elapsedCallback.Set(Bind(&elapsed, &Note::Value));
     FirstMessage probe;  // outlives its window, which the sample takes along at the end
-    auto click = [](HWND clicked) { SendMessageW(clicked, BM_CLICK, 0, 0); };
-    auto repaint = [](HWND painted) {
-        InvalidateRect(painted, nullptr, TRUE);
-        UpdateWindow(painted);
+    const auto keys = [&](std::initializer_list<WPARAM> pressed) {
+        window->commandCallback.Clear();  // the list's own notifications are not looked at here
+        SendMessageW(combo->Window(), CB_SHOWDROPDOWN, TRUE, 0);
+        for (WPARAM key : pressed) SendMessageW(combo->Window(), WM_KEYDOWN, key, 0);
+        uitest::Pump();
+        window->commandCallback.Set(Bind(&parent, &Note::Hit));
     };
-
     const struct {
         const char* what;
         std::function<void()> act;
         std::vector<std::string> expected;
     } cases[] = {
+        {"a choice confirmed", [&] { keys({VK_DOWN, VK_DOWN, VK_RETURN}); }, {"chosen 2"}},
+        {"a choice cancelled", [&] { keys({VK_UP, VK_ESCAPE}); }, {}},
         // A control has identifier 0: its notifications are no menu commands.
-        {"check box clicked", [&] { click(toggle->Window()); }, {"check box 1", "parent command"}},
-        {"the bar's OK key", [&] { click(FindWindowExW(bar, nullptr, nullptr, L"OK")); },
+        {"check box clicked", [&] { SendMessageW(box->Window(), BM_CLICK, 0, 0); }, {"check box 1", "parent command"}},
+        {"the bar's key", [&] { SendMessageW(FindWindowExW(bar, nullptr, nullptr, L"OK"), BM_CLICK, 0, 0); },
          {"menu bar 40000"}},
-        {"the bar's Cancel key", [&] { click(FindWindowExW(bar, nullptr, nullptr, L"Cancel")); },
-         {"menu bar 40001"}},
-        // The link draws itself, as its look below shows; the parent's paint is not reached.
-        {"the owner-drawn link repainted", [&] { repaint(link->Window()); }, {}},
-        {"the window repainted", [&] { repaint(w); }, {"parent paint"}},
-        {"WM_TIMER naming the timer",
-         [&] { SendMessageW(w, WM_TIMER, reinterpret_cast<WPARAM>(&timer), 0); }, {"timer 0"}},
-        {"a window of our class created for an object",
-         [&] {
-             CreateWindowExW(0, UserWindow::kClassName, L"", WS_CHILD, 0, 0, 8, 8, w, nullptr,
-                             AppInstance, &probe);
-         },
-         // Had the default procedure not handled WM_NCCREATE, no window and no WM_CREATE.
-         {"object first gets message " + std::to_string(WM_CREATE)}},
+        // The owner-drawn link draws itself, as its look shows; the parent's paint is not reached.
+        {"the link repainted", [&] { RedrawWindow(link->Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); },
+         {}},
+        {"the window repainted", [&] { RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); },
+         {"parent paint"}},
+        {"WM_TIMER naming the timer", [&] { SendMessageW(w, WM_TIMER, reinterpret_cast<WPARAM>(timer.get()), 0); },
+         {"timer 0"}},
+        // Had the default procedure not handled WM_NCCREATE, no window and no WM_CREATE.
+        {"a window of our class made for an object",
+         [&] { CreateWindowExW(0, UserWindow::kClassName, L"", WS_CHILD, 0, 0, 8, 8, w, nullptr, AppInstance, &probe); },
+         {"first message " + std::to_string(WM_CREATE)}},
     };
     for (const auto& c : cases) {
         events.clear();
         c.act();
-        EXPECT_THAT(events, ElementsAreArray(c.expected)) << c.what;
+        EXPECT_EQ(events, c.expected) << c.what;
     }
-    window.reset();  // before the notes that it calls go
-}
-
-TEST_F(SampleScreen, TimerCallsBackWithZeroUntilDeleted) {
-    Note elapsed{"elapsed"};
-    auto timer = std::make_unique<Timer>(window->Window(), 20);
+    // A timer of its own calls back with 0, until deleted.
+    events.clear();
+    timer = std::make_unique<Timer>(w, 20);
     timer->elapsedCallback.Set(Bind(&elapsed, &Note::Value));
     ASSERT_TRUE(uitest::PumpUntil([] { return !events.empty(); }));
-    EXPECT_EQ(events.front(), "elapsed 0");
+    EXPECT_EQ(events.front(), "timer 0");
     const auto id = reinterpret_cast<UINT_PTR>(timer.get());
     timer.reset();
-    EXPECT_FALSE(KillTimer(window->Window(), id)) << "the Timer took its platform timer along";
+    EXPECT_FALSE(KillTimer(w, id)) << "the Timer took its platform timer along";
+    window.reset();  // before the notes that its objects call go
 }
 
-TEST_F(SampleScreen, ComboBoxReportsAConfirmedChoiceOnceAndNothingOnCancel) {
-    Note chosen{"chosen"};
-    awake->selectionCallback.Set(Bind(&chosen, &Note::Value));
-    for (auto keys : {std::vector<WPARAM>{VK_DOWN, VK_DOWN, VK_RETURN}, {VK_UP, VK_ESCAPE}}) {
-        SendMessageW(awake->Window(), CB_SHOWDROPDOWN, TRUE, 0);
-        for (WPARAM key : keys) SendMessageW(awake->Window(), WM_KEYDOWN, key, 0);
-        uitest::Pump();
-    }
-    EXPECT_EQ(events, std::vector<std::string>{"chosen 2"}) << "confirmed once, then cancelled";
-    window.reset();  // before the note that it calls goes
-}
-
-TEST_F(SampleScreen, LinkIsUnderlinedInTheColourOfItsState) {
+TEST_F(SampleScreen, LinkIsUnderlinedInTheColourOfItsStateAndALabelShowsUpTo79Characters) {
     const HWND button = link->Window();
-    auto expectLook = [&](COLORREF colour, const char* state) {
+    for (int state : {0, 1, 2}) {
+        if (state == 1) SendMessageW(button, BM_SETSTATE, TRUE, 0);
+        if (state == 2) EnableWindow(button, FALSE);
         UpdateWindow(button);
-        auto shown = uitest::Capture(button);
+        const COLORREF colour = state == 0 ? 0xC00000 : state == 1 ? 0xFF0080 : GetSysColor(COLOR_GRAYTEXT);
         // Underlined: a row of the text colour far longer than any letter.
+        const auto shown = uitest::Capture(button);
         int widest = 0;
-        for (int y = 0; y < 40; ++y) {
-            widest = std::max(widest, shown->Count(colour, RECT{0, y, 150, y + 1}));
-        }
-        EXPECT_GT(widest, 60) << state << " in colour " << std::hex << colour;
-    };
-    expectLook(0xC00000, "normal");
-    SendMessageW(button, BM_SETSTATE, TRUE, 0);
-    expectLook(0xFF0080, "pressed");
-    EnableWindow(button, FALSE);
-    expectLook(GetSysColor(COLOR_GRAYTEXT), "disabled");
-}
-
-// Asks for a bar as the program does, with the bar's handle primed to show that it is written.
-BOOL CreateBar(HWND parent, UINT resource, HWND& bar) {
-    SHMENUBARINFO info{.cbSize = sizeof info, .hwndParent = parent, .dwFlags = 0,
-                       .nToolBarId = resource, .hInstRes = AppInstance, .nBmpId = 0,
-                       .cBmpImages = 0, .hwndMB = reinterpret_cast<HWND>(0x1234), .clrBk = 0};
-    const BOOL made = SHCreateMenuBar(&info);
-    bar = info.hwndMB;
-    return made;
-}
-
-TEST(ShellMenuBar, RefusesBadResourcesAndWhileTheConsoleSaysSo) {
-    TestWindow parent;
-    parent.Open();
-    HWND bar = nullptr;
-    // The resources of TestResources.rc, and why each is refused.
-    const std::pair<UINT, const char*> cases[] = {
-        {201, "shorter than the header"}, {202, "odd length"}, {203, "fewer keys than counted"},
-        {204, "caption string missing"}, {205, "needs a drop-down menu"}, {299, "no such resource"},
-    };
-    for (auto [resource, why] : cases) {
-        EXPECT_FALSE(CreateBar(parent.Window(), resource, bar)) << why;
-        EXPECT_EQ(bar, nullptr) << why;
+        for (int y = 0; y < 40; ++y) widest = std::max(widest, shown->Count(colour, RECT{0, y, 150, y + 1}));
+        EXPECT_GT(widest, 60) << "state " << state << " in colour " << std::hex << colour;
     }
 
-    ASSERT_EQ(test::Devemu({L"shell", L"refuse-menubar"}).code, 0);
-    EXPECT_FALSE(CreateBar(parent.Window(), IDR_MENUBAR, bar)) << "refused";
-    EXPECT_EQ(bar, nullptr) << "refused";
-    ASSERT_EQ(test::Devemu({L"shell", L"accept"}).code, 0);
-    EXPECT_TRUE(CreateBar(parent.Window(), IDR_MENUBAR, bar) && IsWindow(bar)) << "accepted again";
+    std::wstring text;
+    for (int i = 0; i < 100; ++i) text += i % 10 == 4 ? L' ' : static_cast<wchar_t>(L'a' + i % 26);
+    Label label;
+    label.Create(window->Window(), text.c_str(), 0, 0, 400, 120);
+    // Counted in black pixels: the label's drawing against its first 79 characters drawn plainly.
+    Bitmap shown(400, 120, RGB(255, 255, 255)), cut(400, 120, RGB(255, 255, 255));
+    label.Draw(shown.dc());
+    DrawLabel(cut.dc(), Label::kPlain, text.substr(0, 79).c_str(), 400, 120);
+    EXPECT_EQ(shown.Count(RGB(0, 0, 0)), cut.Count(RGB(0, 0, 0)));
 }
 
 }  // namespace
