@@ -1,13 +1,11 @@
-// The gesture editor in this process, opened from the Application's settings window as the user
-// opens it and driven through its buttons and soft keys; the phone is held through the device
-// console, which also answers the reset question.
+// The editor's drawn controls on pixels, then the editor in this process, opened from the
+// Application's settings window and driven through its buttons and soft keys.
+#include <algorithm>
 #include <string>
-#include <vector>
 
 #include <gmock/gmock.h>
 
 #include "SettingsWindowSupport.h"
-#include "TestSupport.h"
 #include "UiSupport.h"
 #include "app/AppGlobals.h"
 #include "app/Application.h"
@@ -16,16 +14,63 @@
 namespace {
 
 using namespace settingstest;
-using testing::ElementsAre;
-using Steps = std::vector<int32_t>;
+using testing::ElementsAreArray;
+using uitest::Bitmap;
 
-constexpr Place kLockPlay{116, 54}, kLockRecord{184, 54}, kLockReset{116, 116};
-constexpr Place kUnlockView{8, 224}, kUnlockPlay{116, 224}, kUnlockRecord{184, 224}, kUnlockReset{116, 286};
+constexpr COLORREF kMarker = RGB(0, 255, 0);  // never drawn: "left alone"
+constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
 
-Steps StepsOf(const Gesture& g) {
-    Steps steps;
-    for (int i = 0; i < kGestureEntries && g.steps[i] != 0; ++i) steps.push_back(g.steps[i]);
-    return steps;
+std::string Rgb(COLORREF c) {
+    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+}
+
+// "left,top-right,bottom" of the pixels inside the frame of a control `size` pixels square whose
+// colour is not `except`, right and bottom included; "none" when there are none.
+std::string Extent(const Bitmap& b, int size, COLORREF except) {
+    int left = size, top = size, right = -1, bottom = -1;
+    for (int y = 2; y < size - 2; ++y) {
+        for (int x = 2; x < size - 2; ++x) {
+            if (b.At(x, y) == except) continue;
+            left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
+        }
+    }
+    if (right < 0) return "none";
+    return std::to_string(left) + "," + std::to_string(top) + "-" + std::to_string(right) + "," +
+           std::to_string(bottom);
+}
+
+TEST(GestureViewDrawing, ThePhoneLiesFlatAtRestAndStandsUprightAtAQuarterTurn) {
+    ASSERT_EQ(GetSysColor(COLOR_WINDOW), kWhite) << "the phone's window colour";
+    Bitmap flat(96, 96, kMarker), upright(96, 96, kMarker);
+    DrawGestureView(flat.dc(), 0.0f, 96, 96);
+    DrawGestureView(upright.dc(), -1.5707964f, 96, 96);
+    EXPECT_EQ(flat.Count(kMarker), 0) << "the whole view is painted";
+    for (POINT corner : {POINT{9, 48}, {16, 55}, {79, 55}, {86, 48}, {86, 40}, {9, 40}}) {
+        EXPECT_EQ(flat.At(corner.x, corner.y), kBlack) << corner.x << ", " << corner.y;
+    }
+    EXPECT_EQ(Extent(flat, 96, kWhite), "9,40-86,55");
+    EXPECT_EQ(Extent(upright, 96, kWhite), "40,9-55,86");
+    EXPECT_EQ(Rgb(upright.At(47, 48)), "204,204,204") << "filled";
+}
+
+TEST(IconButtonDrawing, SymbolAndColoursFollowTheState) {
+    // The colours of the border, the inside and the middle, then the extent of the symbol.
+    const auto drawn = [](int symbol, bool lit, UINT state) {
+        Bitmap b(56, 56, kMarker);
+        DrawIconButton(b.dc(), symbol, lit, state, 56, 56);
+        const COLORREF inside = b.At(2, 2);
+        return Rgb(b.At(1, 54)) + " " + Rgb(inside) + " " + Rgb(b.At(28, 28)) + " " + Extent(b, 56, inside);
+    };
+    // Ellipse leaves out the right and bottom edges of its box; Polygon draws its corners.
+    EXPECT_EQ(drawn(kRecordSymbol, true, 0), "0,0,0 255,255,255 204,0,0 11,11-43,43");
+    EXPECT_EQ(drawn(kRecordSymbol, true, ODS_SELECTED), "0,0,0 204,204,204 204,0,0 11,11-43,43");
+    EXPECT_EQ(drawn(kRecordSymbol, true, ODS_DISABLED), "68,68,68 195,195,195 170,68,68 11,11-43,43");
+    EXPECT_EQ(drawn(kPlaySymbol, true, ODS_GRAYED), "68,68,68 195,195,195 102,102,102 11,11-44,44");
+    EXPECT_EQ(drawn(kRecordSymbol, false, 0), "0,0,0 255,255,255 255,255,255 none") << "dark: no symbol";
+    EXPECT_EQ(drawn(2, true, 0), "0,0,0 255,255,255 255,255,255 none") << "no such symbol";
+    Bitmap play(56, 56, kMarker);
+    DrawIconButton(play.dc(), kPlaySymbol, true, 0, 56, 56);
+    for (POINT corner : {POINT{11, 11}, {44, 28}, {11, 44}}) EXPECT_EQ(play.At(corner.x, corner.y), kBlack);
 }
 
 // Saves what the screen shows of `window` into build/artifacts.
@@ -36,190 +81,96 @@ void Screenshot(HWND window, const wchar_t* name) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
     const std::wstring dir = test::BinDir() + L"\\..\\artifacts";
     CreateDirectoryW(dir.c_str(), nullptr);
-    const auto shot = test::Devemu({L"screenshot", dir + L"\\" + name, L"--window", L"Varnel"});
-    EXPECT_EQ(shot.code, 0) << shot.err;
+    test::Play({L"screenshot", dir + L"\\" + name, L"--window", L"Varnel"});
 }
 
 int SensorReads() { return std::stoi(test::StateValue("sensor-reads")); }
 
-class GestureEditorTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
-        app.enableLevel = 0;
-        settings.edited.LockGesture = kDefaultLockGesture;
-        settings.edited.UnlockGesture = kDefaultUnlockGesture;
-        settings.Open();
-        OpenEditor();
-    }
-    void TearDown() override {
-        for (HWND w : {Editor(), settings.Window()}) {
-            if (w) DestroyWindow(w);
-        }
-        EXPECT_EQ(app.enableLevel, 0) << "detection is back on, whatever closed the editor";
-    }
-
-    // "Edit gestures" in the open settings window.
-    void OpenEditor() {
-        Click(settings.Window(), kEditGestures);
-        uitest::Pump();
-        ASSERT_NE(Editor(), nullptr);
-        ASSERT_EQ(settings.Window(), nullptr) << "the editor takes the settings window's place";
-    }
-    HWND Editor() const { return editor.Window(); }
-    template <class Control>
-    Control& At(Place place) {
-        return dynamic_cast<Control&>(*WindowObject::FromWindow(ControlAt(Editor(), place)));
-    }
-    // Which of the lock play, lock record, unlock play and unlock record buttons can be pressed.
-    std::string Enabled() {
-        std::string enabled;
-        for (Place p : {kLockPlay, kLockRecord, kUnlockPlay, kUnlockRecord}) {
-            enabled += IsWindowEnabled(ControlAt(Editor(), p)) ? '1' : '0';
-        }
-        return enabled;
-    }
-    // Holds the phone at each angle until the editor has read it twice, so on a later tick too.
-    void HoldAt(std::initializer_list<int> angles) {
-        for (int angle : angles) {
-            test::Play({L"tilt", std::to_wstring(angle)});
-            const int reads = SensorReads();
-            EXPECT_TRUE(uitest::PumpUntil([&] { return SensorReads() >= reads + 2; })) << "at " << angle;
-        }
-    }
-
+TEST(GestureEditor, RecordsPlaysAndResetsAndItsSoftKeysDecideWhatTheSettingsGet) {
+    constexpr Place kLockPlay{116, 54}, kLockRecord{184, 54}, kLockReset{116, 116};
+    constexpr Place kUnlockView{8, 224}, kUnlockPlay{116, 224}, kUnlockRecord{184, 224}, kUnlockReset{116, 286};
+    ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
     Application& app = Application::Instance();
     SettingsWindow& settings = app.settingsWindow;
     GestureEditorWindow& editor = settings.Editor();
-};
+    settings.edited.LockGesture = kDefaultLockGesture;
+    settings.edited.UnlockGesture = kDefaultUnlockGesture;
+    settings.Open();
+    const auto open = [&] {
+        Click(settings.Window(), kEditGestures);
+        uitest::Pump();
+        ASSERT_NE(editor.Window(), nullptr);
+    };
+    const auto at = [&](Place place) { return WindowObject::FromWindow(ControlAt(editor.Window(), place)); };
+    open();
+    Screenshot(editor.Window(), L"editor-rest.png");
 
-TEST_F(GestureEditorTest, ShowsItsTwelveControlsInOrderAndIsSaved) {
-    std::vector<std::string> shown;
-    for (HWND child = GetWindow(Editor(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, Editor(), reinterpret_cast<POINT*>(&r), 2);
-        wchar_t kind[32] = L"", text[32] = L"";
-        GetClassNameW(child, kind, 32);
-        GetWindowTextW(child, text, 32);
-        char line[128];
-        snprintf(line, sizeof line, "%s \"%s\" %ld,%ld %ldx%ld", test::Narrow(kind).c_str(), test::Narrow(text).c_str(),
-                 r.left, r.top, r.right - r.left, r.bottom - r.top);
-        if (WindowObject::FromWindow(child)) shown.push_back(line);
-    }
-    EXPECT_THAT(shown, ElementsAre(R"(GUI|UserClass "Lock gesture" 8,8 450x40)", R"(GUI|UserClass "" 8,54 96x96)",
-                                   R"(Button "" 116,54 56x56)", R"(Button "" 184,54 56x56)",
-                                   R"(Button "Reset to default" 116,116 175x32)",
-                                   R"(GUI|UserClass "Unlock gesture" 8,178 450x40)", R"(GUI|UserClass "" 8,224 96x96)",
-                                   R"(Button "" 116,224 56x56)", R"(Button "" 184,224 56x56)",
-                                   R"(Button "Reset to default" 116,286 175x32)",
-                                   R"(GUI|UserClass "Recording instructions" 8,348 450x40)",
-                                   R"(Edit "To record gestures, first press" 8,394 464x130)"));
-    EXPECT_EQ(At<IconButton>(kLockPlay).symbol, kPlaySymbol);
-    EXPECT_EQ(At<IconButton>(kLockRecord).symbol, kRecordSymbol);
-    wchar_t instructions[1024] = L"";
-    GetWindowTextW(ControlAt(Editor(), {8, 394}), instructions, 1024);
-    EXPECT_EQ(std::wstring(instructions),
-              L"To record gestures, first press the record button. Perform the gesture and press the "
-              L"record button when done.\r\nYou can review the gesture by pressing the play button.\r\n\r\n"
-              L"To make performing the recorded gesture easier, the gesture will be simplified and snapped "
-              L"to 45 degree intervals. If you have trouble performing a recorded gesture, make sure you "
-              L"rotate the phone to at least the angle indicated by the playback function, especially when "
-              L"you have defined a gesture that switches rotation direction.");
-    EXPECT_EQ(editor.contentHeight, 524 + 8) << "the box's bottom and the top margin again";
-
-    uitest::PumpFor(300);
-    EXPECT_EQ(uitest::Capture(Editor())->At(300, 600), RGB(255, 255, 255)) << "painted below the content";
-    Screenshot(Editor(), L"editor-rest.png");
-}
-
-TEST_F(GestureEditorTest, RecordingTurnsDetectionOffAndOkBringsItsGestureToTheSettings) {
-    IconButton& record = At<IconButton>(kUnlockRecord);
-    Click(Editor(), kUnlockRecord);
+    // Recording: detection is off, the other record button and both play buttons are disabled.
+    IconButton& record = dynamic_cast<IconButton&>(*at(kUnlockRecord));
+    Click(editor.Window(), kUnlockRecord);
     EXPECT_EQ(app.enableLevel, -1);
-    EXPECT_EQ(Enabled(), "0001") << "only the recording group's record button";
+    for (Place p : {kLockPlay, kLockRecord, kUnlockPlay}) EXPECT_FALSE(IsWindowEnabled(ControlAt(editor.Window(), p)));
     const Timer* blinking = record.BlinkTimer();
-    ASSERT_NE(blinking, nullptr);
     record.SetBlinking(true);
     EXPECT_EQ(record.BlinkTimer(), blinking) << "blinking already: still the one timer";
     editor.OnLockPlay(0);
-    EXPECT_EQ(At<IconButton>(kLockPlay).BlinkTimer(), nullptr) << "no playback while recording";
-
-    HoldAt({45, 90, 45});
+    EXPECT_EQ(dynamic_cast<IconButton&>(*at(kLockPlay)).BlinkTimer(), nullptr) << "no playback while recording";
     ASSERT_TRUE(uitest::PumpUntil([&] { return record.Lit(); }));  // the bright half of a blink
-    Screenshot(Editor(), L"editor-recording.png");
-    Click(Editor(), kUnlockRecord);
+    Screenshot(editor.Window(), L"editor-recording.png");
+    Click(editor.Window(), kUnlockRecord);
     EXPECT_EQ(app.enableLevel, 0);
-    EXPECT_EQ(Enabled(), "1111");
+    EXPECT_TRUE(IsWindowEnabled(ControlAt(editor.Window(), kLockPlay)));
     EXPECT_EQ(record.BlinkTimer(), nullptr);
-    EXPECT_EQ(StepsOf(editor.unlockGesture), (Steps{90, -45})) << "up to 90, then back by 45";
-    EXPECT_EQ(StepsOf(editor.lockGesture), StepsOf(kDefaultLockGesture));
+    EXPECT_THAT(editor.unlockGesture.steps, testing::Each(0)) << "not turned: no steps";
 
-    PressSoftKey(Editor(), IDM_OK);
-    uitest::Pump();
-    EXPECT_EQ(Editor(), nullptr);
-    ASSERT_NE(settings.Window(), nullptr) << "the settings window is back";
-    EXPECT_EQ(StepsOf(settings.edited.UnlockGesture), (Steps{90, -45}));
-}
-
-// Left while recording: OK takes the recording as if it had been stopped; Cancel drops it, and
-// leaves the settings' gestures as they were. Reopened, the editor has new controls, and a new
-// timer takes the samples.
-TEST_F(GestureEditorTest, LeavingWhileRecordingRestoresDetection) {
-    for (int key : {IDM_CANCEL, IDM_OK}) {
-        SCOPED_TRACE(key == IDM_OK ? "OK" : "Cancel");
-        if (!Editor()) OpenEditor();
-        HWND record = ControlAt(Editor(), kLockRecord);
-        Click(Editor(), kLockRecord);
-        HoldAt({315});
-        PressSoftKey(Editor(), key);
-        uitest::Pump();
-        EXPECT_FALSE(IsWindow(record));
-        EXPECT_EQ(app.enableLevel, 0);
-        EXPECT_EQ(StepsOf(settings.edited.LockGesture), key == IDM_OK ? Steps{-45} : StepsOf(kDefaultLockGesture));
-        test::Play({L"tilt", L"0"});
-    }
-}
-
-TEST_F(GestureEditorTest, PlaybackTurnsTheViewATickAtATimeThenRests) {
+    // Playback, on the test's own ticks: no message is handled meanwhile, so the window's timer
+    // stays out.
     editor.unlockGesture = Gesture{{90, 45}};
-    GestureView& view = At<GestureView>(kUnlockView);
-    IconButton& play = At<IconButton>(kUnlockPlay);
-    Click(Editor(), kUnlockPlay);
+    auto& view = dynamic_cast<GestureView&>(*at(kUnlockView));
+    IconButton& play = dynamic_cast<IconButton&>(*at(kUnlockPlay));
+    Click(editor.Window(), kUnlockPlay);
     editor.OnUnlockRecord(0);
     EXPECT_EQ(app.enableLevel, 0) << "no recording while playing";
-    // The test's own ticks; no message is handled meanwhile, so the window's timer stays out.
     for (int tick = 1; tick <= 17; ++tick) {
         ValidateRect(view.Window(), nullptr);
         editor.Tick(0);
         EXPECT_EQ(view.ViewAngle(), ViewAngleOf(tick <= 15 ? 9 * tick : 0)) << "tick " << tick;
         EXPECT_EQ(GetUpdateRect(view.Window(), nullptr, FALSE), tick <= 16) << "redrawn when turned, tick " << tick;
         EXPECT_EQ(play.BlinkTimer() != nullptr, tick <= 15) << "tick " << tick;
-        if (tick == 10) Screenshot(Editor(), L"editor-playback.png");  // at 90 degrees: upright
+        if (tick == 10) Screenshot(editor.Window(), L"editor-playback.png");  // at 90 degrees: upright
     }
-}
 
-TEST_F(GestureEditorTest, ResetToDefaultAsksFirst) {
+    // Reset asks first; Yes puts back the default's four steps and its 0, and what followed stays.
     const Gesture recorded{{45, -45, 45, -45, 45, -45}};
-    const struct {
-        Place button;
-        const wchar_t* answer;
-        Gesture lock, unlock;
-    } cases[] = {
-        // The default's four steps and its 0; what followed stays.
-        {kLockReset, L"yes", {{-90, -90, -90, -45, 0, -45}}, recorded},
-        {kLockReset, L"no", recorded, recorded},
-        {kUnlockReset, L"yes", recorded, {{90, 90, 90, 45, 0, -45}}},
-        {kUnlockReset, L"no", recorded, recorded},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(test::Narrow(c.answer) + (c.button.y == kLockReset.y ? " to lock" : " to unlock"));
-        editor.lockGesture = editor.unlockGesture = recorded;
-        EXPECT_THAT(AnsweringBoxes(c.answer, [&] { Click(Editor(), c.button); }),
-                    ElementsAre(R"(caption="Confirm action" text="Reset gesture to default?")"));
-        EXPECT_THAT(editor.lockGesture.steps, testing::ElementsAreArray(c.lock.steps));
-        EXPECT_THAT(editor.unlockGesture.steps, testing::ElementsAreArray(c.unlock.steps));
+    editor.lockGesture = editor.unlockGesture = recorded;
+    for (Place button : {kLockReset, kUnlockReset}) {
+        EXPECT_THAT(AnsweringBoxes(L"no", [&] { Click(editor.Window(), button); }),
+                    testing::ElementsAre(R"(caption="Confirm action" text="Reset gesture to default?")"));
     }
+    EXPECT_THAT(editor.lockGesture.steps, ElementsAreArray(recorded.steps));
+    EXPECT_THAT(editor.unlockGesture.steps, ElementsAreArray(recorded.steps));
+    AnsweringBoxes(L"yes", [&] { Click(editor.Window(), kLockReset); });
+    EXPECT_THAT(editor.lockGesture.steps, ElementsAreArray(Gesture{{-90, -90, -90, -45, 0, -45}}.steps));
+    EXPECT_THAT(editor.unlockGesture.steps, ElementsAreArray(recorded.steps));
+    AnsweringBoxes(L"yes", [&] { Click(editor.Window(), kUnlockReset); });
+    EXPECT_THAT(editor.unlockGesture.steps, ElementsAreArray(Gesture{{90, 90, 90, 45, 0, -45}}.steps));
+
+    // Cancel leaves the settings' gestures as they were. Reopened, the editor has new controls and
+    // a new timer; OK takes a recording still running as if it had been stopped.
+    HWND oldRecord = ControlAt(editor.Window(), kLockRecord);
+    PressSoftKey(editor.Window(), IDM_CANCEL);
+    uitest::Pump();
+    EXPECT_THAT(settings.edited.UnlockGesture.steps, ElementsAreArray(kDefaultUnlockGesture.steps));
+    open();
+    EXPECT_FALSE(IsWindow(oldRecord));
+    Click(editor.Window(), kLockRecord);
+    const int reads = SensorReads();
+    EXPECT_TRUE(uitest::PumpUntil([&] { return SensorReads() >= reads + 2; })) << "the new timer samples";
+    PressSoftKey(editor.Window(), IDM_OK);
+    uitest::Pump();
+    EXPECT_EQ(app.enableLevel, 0) << "detection is back on";
+    EXPECT_THAT(settings.edited.LockGesture.steps, testing::Each(0)) << "the recording, not the default";
+    DestroyWindow(settings.Window());
 }
 
 }  // namespace
