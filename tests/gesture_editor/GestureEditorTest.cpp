@@ -1,7 +1,8 @@
-// The editor's drawn controls on pixels, then the editor in this process, opened from the
-// Application's settings window and driven through its buttons and soft keys.
+// The gesture editor in varnel.exe driven from outside, then in this process (CMake runs them apart): a
+// recording carried into the registry and in force; the buttons, playback, reset and drawing on the screen.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include <gmock/gmock.h>
 
@@ -14,23 +15,85 @@
 namespace {
 
 using namespace settingstest;
+using test::Play;
 using testing::ElementsAreArray;
-using uitest::Bitmap;
 
-constexpr COLORREF kMarker = RGB(0, 255, 0);  // never drawn: "left alone"
-constexpr COLORREF kBlack = RGB(0, 0, 0), kWhite = RGB(255, 255, 255);
-
-std::string Rgb(COLORREF c) {
-    return std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," + std::to_string(GetBValue(c));
+// Until the program has read the sensor `count` more times.
+void WaitReads(int count) {
+    const int start = std::stoi(test::StateValue("sensor-reads"));
+    EXPECT_TRUE(test::WaitUntil([&] { return std::stoi(test::StateValue("sensor-reads")) >= start + count; }));
 }
 
-// "left,top-right,bottom" of the pixels inside the frame of a control `size` pixels square whose
-// colour is not `except`, right and bottom included; "none" when there are none.
-std::string Extent(const Bitmap& b, int size, COLORREF except) {
+// The program's window that took the place of `gone`.
+HWND Replacing(HWND gone) {
+    HWND window = nullptr;
+    test::WaitUntil([&] { return !IsWindow(gone) && (window = FindWindowW(L"GUI|UserClass", L"Varnel")); });
+    return window;
+}
+
+// Lays the phone face up, lets the detector see it, turns it; returns where the log was.
+uint64_t Perform(const std::vector<std::wstring>& turn) {
+    Play({L"tilt", L"0"});
+    WaitReads(2);
+    const uint64_t since = test::LogCount();
+    Play(turn);
+    return since;
+}
+
+TEST(GestureEditorEndToEnd, ARecordedUnlockGestureIsStoredInItsTextFormAndThenInForce) {
+    test::StopInstances();
+    test::DeleteSettingsKey();
+    ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
+    test::VarnelProcess varnel(L"");
+    HWND settings = ShowSettings(varnel);
+    ASSERT_NE(settings, nullptr);
+    Play({L"tap", L"--text", L"Edit gestures"});
+    HWND editor = Replacing(settings);
+    // Cancel drops the lock gesture recorded and the recording still running, and turns detection
+    // back on: the default lock gesture locks below. Reopened, the editor has new controls and timer.
+    const Place lockRecord{184, 54}, unlockRecord{184, 224};
+    Click(editor, lockRecord);
+    Play({L"turn", L"90"});
+    WaitReads(4);
+    Click(editor, lockRecord);
+    Click(editor, lockRecord);
+    PressSoftKey(editor, IDM_CANCEL);
+    Play({L"tilt", L"0"});
+    settings = Replacing(editor);
+    Click(settings, kEditGestures);
+    editor = Replacing(settings);
+    Click(editor, unlockRecord);
+    // Up half a turn and back a quarter, slowly enough for the editor to see every multiple of 45,
+    // and held at the turning point and the end until it has.
+    for (const wchar_t* turn : {L"180", L"-90"}) {
+        Play({L"turn", turn, L"--rate", L"90"});
+        WaitReads(4);
+    }
+    Click(editor, unlockRecord);
+    PressSoftKey(editor, IDM_OK);
+    settings = Replacing(editor);
+    PressSoftKey(settings, IDM_OK);
+    const auto stored = test::ReadSettingsValue(L"UnlockGesture");
+    ASSERT_TRUE(stored && stored->type == REG_MULTI_SZ);
+    const std::u16string text(reinterpret_cast<const char16_t*>(stored->data.data()), stored->data.size() / 2);
+    EXPECT_EQ(text, std::u16string(u"90\0" u"90\0" u"-90\0", 11)) << "with the list's own 0 after the last";
+
+    uint64_t since = Perform({L"turn", L"-90", L"-90", L"-90", L"-45"});
+    ASSERT_GE(test::WaitForLog("input-lock enable=0", since), 0) << "the lock gesture locks everything";
+    since = Perform({L"turn", L"90", L"90", L"90", L"45"});
+    WaitReads(14);  // two seconds of detector ticks
+    EXPECT_EQ(test::FindLog("input-lock", since), -1) << "the old unlock gesture does nothing";
+    // 90, 90, -90 as a hand turns it: a little beyond, so that the detector's ticks see the turning point.
+    since = Perform({L"turn", L"200", L"-110"});
+    EXPECT_GE(test::WaitForLog("input-lock enable=1", since), 0) << "the new one unlocks";
+}
+
+// "left,top-right,bottom" (all included) of what is not `except` inside the frame of a square control.
+std::string Extent(const uitest::Bitmap& b, Place place, int size, COLORREF except) {
     int left = size, top = size, right = -1, bottom = -1;
     for (int y = 2; y < size - 2; ++y) {
         for (int x = 2; x < size - 2; ++x) {
-            if (b.At(x, y) == except) continue;
+            if (b.At(place.x + x, place.y + y) == except) continue;
             left = std::min(left, x), top = std::min(top, y), right = std::max(right, x), bottom = std::max(bottom, y);
         }
     }
@@ -39,71 +102,41 @@ std::string Extent(const Bitmap& b, int size, COLORREF except) {
            std::to_string(bottom);
 }
 
-TEST(GestureViewDrawing, ThePhoneLiesFlatAtRestAndStandsUprightAtAQuarterTurn) {
-    ASSERT_EQ(GetSysColor(COLOR_WINDOW), kWhite) << "the phone's window colour";
-    Bitmap flat(96, 96, kMarker), upright(96, 96, kMarker);
-    DrawGestureView(flat.dc(), 0.0f, 96, 96);
-    DrawGestureView(upright.dc(), -1.5707964f, 96, 96);
-    EXPECT_EQ(flat.Count(kMarker), 0) << "the whole view is painted";
-    for (POINT corner : {POINT{9, 48}, {16, 55}, {79, 55}, {86, 48}, {86, 40}, {9, 40}}) {
-        EXPECT_EQ(flat.At(corner.x, corner.y), kBlack) << corner.x << ", " << corner.y;
-    }
-    EXPECT_EQ(Extent(flat, 96, kWhite), "9,40-86,55");
-    EXPECT_EQ(Extent(upright, 96, kWhite), "40,9-55,86");
-    EXPECT_EQ(Rgb(upright.At(47, 48)), "204,204,204") << "filled";
-}
-
-TEST(IconButtonDrawing, SymbolAndColoursFollowTheState) {
-    // The colours of the border, the inside and the middle, then the extent of the symbol.
-    const auto drawn = [](int symbol, bool lit, UINT state) {
-        Bitmap b(56, 56, kMarker);
-        DrawIconButton(b.dc(), symbol, lit, state, 56, 56);
-        const COLORREF inside = b.At(2, 2);
-        return Rgb(b.At(1, 54)) + " " + Rgb(inside) + " " + Rgb(b.At(28, 28)) + " " + Extent(b, 56, inside);
-    };
-    // Ellipse leaves out the right and bottom edges of its box; Polygon draws its corners.
-    EXPECT_EQ(drawn(kRecordSymbol, true, 0), "0,0,0 255,255,255 204,0,0 11,11-43,43");
-    EXPECT_EQ(drawn(kRecordSymbol, true, ODS_SELECTED), "0,0,0 204,204,204 204,0,0 11,11-43,43");
-    EXPECT_EQ(drawn(kRecordSymbol, true, ODS_DISABLED), "68,68,68 195,195,195 170,68,68 11,11-43,43");
-    EXPECT_EQ(drawn(kPlaySymbol, true, ODS_GRAYED), "68,68,68 195,195,195 102,102,102 11,11-44,44");
-    EXPECT_EQ(drawn(kRecordSymbol, false, 0), "0,0,0 255,255,255 255,255,255 none") << "dark: no symbol";
-    EXPECT_EQ(drawn(2, true, 0), "0,0,0 255,255,255 255,255,255 none") << "no such symbol";
-    Bitmap play(56, 56, kMarker);
-    DrawIconButton(play.dc(), kPlaySymbol, true, 0, 56, 56);
-    for (POINT corner : {POINT{11, 11}, {44, 28}, {11, 44}}) EXPECT_EQ(play.At(corner.x, corner.y), kBlack);
-}
-
-// Saves what the screen shows of `window` into build/artifacts.
-void Screenshot(HWND window, const wchar_t* name) {
+// What the screen shows of `window`, saved into build/artifacts as well when `name` is given.
+std::unique_ptr<uitest::Bitmap> Shown(HWND window, const wchar_t* name = nullptr) {
     RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    // Wine puts what was painted on the screen when the thread next waits; this wait handles no
-    // message, so the window's timer does not run.
+    // Wine shows what was painted when the thread next waits; this wait handles no message, not the timer's.
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
-    const std::wstring dir = test::BinDir() + L"\\..\\artifacts";
-    CreateDirectoryW(dir.c_str(), nullptr);
-    test::Play({L"screenshot", dir + L"\\" + name, L"--window", L"Varnel"});
+    if (name) {
+        CreateDirectoryW((test::BinDir() + L"\\..\\artifacts").c_str(), nullptr);
+        test::Play({L"screenshot", test::BinDir() + L"\\..\\artifacts\\" + name, L"--window", L"Varnel"});
+    }
+    return uitest::Capture(window);
 }
 
-int SensorReads() { return std::stoi(test::StateValue("sensor-reads")); }
-
-TEST(GestureEditor, RecordsPlaysAndResetsAndItsSoftKeysDecideWhatTheSettingsGet) {
-    constexpr Place kLockPlay{116, 54}, kLockRecord{184, 54}, kLockReset{116, 116};
+TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
+    constexpr Place kLockView{8, 54}, kLockPlay{116, 54}, kLockRecord{184, 54}, kLockReset{116, 116};
     constexpr Place kUnlockView{8, 224}, kUnlockPlay{116, 224}, kUnlockRecord{184, 224}, kUnlockReset{116, 286};
-    ASSERT_EQ(test::Devemu({L"reset"}).code, 0);
+    const COLORREF kBlack = RGB(0, 0, 0), kWhite = GetSysColor(COLOR_WINDOW);
     Application& app = Application::Instance();
     SettingsWindow& settings = app.settingsWindow;
     GestureEditorWindow& editor = settings.Editor();
-    settings.edited.LockGesture = kDefaultLockGesture;
-    settings.edited.UnlockGesture = kDefaultUnlockGesture;
     settings.Open();
-    const auto open = [&] {
-        Click(settings.Window(), kEditGestures);
-        uitest::Pump();
-        ASSERT_NE(editor.Window(), nullptr);
-    };
+    Click(settings.Window(), kEditGestures);
+    uitest::Pump();
+    ASSERT_NE(editor.Window(), nullptr);
     const auto at = [&](Place place) { return WindowObject::FromWindow(ControlAt(editor.Window(), place)); };
-    open();
-    Screenshot(editor.Window(), L"editor-rest.png");
+
+    // At rest the phone lies flat; the circle's box and the triangle's corners.
+    auto shot = Shown(editor.Window(), L"editor-rest.png");
+    const auto pixel = [&](Place control, int x, int y) { return shot->At(control.x + x, control.y + y); };
+    for (POINT p : {POINT{9, 48}, {16, 55}, {79, 55}, {86, 48}, {86, 40}, {9, 40}}) {
+        EXPECT_EQ(pixel(kLockView, p.x, p.y), kBlack) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(Extent(*shot, kLockView, 96, kWhite), "9,40-86,55");
+    EXPECT_EQ(Extent(*shot, kLockRecord, 56, kWhite), "11,11-43,43") << "Ellipse leaves out the right and bottom";
+    for (POINT p : {POINT{11, 11}, {44, 28}, {11, 44}}) EXPECT_EQ(pixel(kLockPlay, p.x, p.y), kBlack);
+    EXPECT_EQ(Extent(*shot, kLockPlay, 56, kWhite), "11,11-44,44");
 
     // Recording: detection is off, the other record button and both play buttons are disabled.
     IconButton& record = dynamic_cast<IconButton&>(*at(kUnlockRecord));
@@ -116,15 +149,17 @@ TEST(GestureEditor, RecordsPlaysAndResetsAndItsSoftKeysDecideWhatTheSettingsGet)
     editor.OnLockPlay(0);
     EXPECT_EQ(dynamic_cast<IconButton&>(*at(kLockPlay)).BlinkTimer(), nullptr) << "no playback while recording";
     ASSERT_TRUE(uitest::PumpUntil([&] { return record.Lit(); }));  // the bright half of a blink
-    Screenshot(editor.Window(), L"editor-recording.png");
+    shot = Shown(editor.Window(), L"editor-recording.png");
+    EXPECT_THAT((std::vector{pixel(kLockRecord, 1, 54), pixel(kLockRecord, 2, 2), pixel(kLockRecord, 28, 28)}),
+                testing::ElementsAre(RGB(68, 68, 68), RGB(195, 195, 195), RGB(170, 68, 68))) << "disabled";
+    ASSERT_TRUE(uitest::PumpUntil([&] { return !record.Lit(); }));
+    EXPECT_EQ(Extent(*Shown(editor.Window()), kUnlockRecord, 56, kWhite), "none");
     Click(editor.Window(), kUnlockRecord);
     EXPECT_EQ(app.enableLevel, 0);
     EXPECT_TRUE(IsWindowEnabled(ControlAt(editor.Window(), kLockPlay)));
     EXPECT_EQ(record.BlinkTimer(), nullptr);
-    EXPECT_THAT(editor.unlockGesture.steps, testing::Each(0)) << "not turned: no steps";
 
-    // Playback, on the test's own ticks: no message is handled meanwhile, so the window's timer
-    // stays out.
+    // Playback, on the test's own ticks: no message is handled, so the window's timer stays out.
     editor.unlockGesture = Gesture{{90, 45}};
     auto& view = dynamic_cast<GestureView&>(*at(kUnlockView));
     IconButton& play = dynamic_cast<IconButton&>(*at(kUnlockPlay));
@@ -137,8 +172,9 @@ TEST(GestureEditor, RecordsPlaysAndResetsAndItsSoftKeysDecideWhatTheSettingsGet)
         EXPECT_EQ(view.ViewAngle(), ViewAngleOf(tick <= 15 ? 9 * tick : 0)) << "tick " << tick;
         EXPECT_EQ(GetUpdateRect(view.Window(), nullptr, FALSE), tick <= 16) << "redrawn when turned, tick " << tick;
         EXPECT_EQ(play.BlinkTimer() != nullptr, tick <= 15) << "tick " << tick;
-        if (tick == 10) Screenshot(editor.Window(), L"editor-playback.png");  // at 90 degrees: upright
+        if (tick == 10) shot = Shown(editor.Window(), L"editor-playback.png");  // at 90 degrees
     }
+    EXPECT_EQ(Extent(*shot, kUnlockView, 96, kWhite), "40,9-55,86") << "upright";
 
     // Reset asks first; Yes puts back the default's four steps and its 0, and what followed stays.
     const Gesture recorded{{45, -45, 45, -45, 45, -45}};
@@ -155,22 +191,10 @@ TEST(GestureEditor, RecordsPlaysAndResetsAndItsSoftKeysDecideWhatTheSettingsGet)
     AnsweringBoxes(L"yes", [&] { Click(editor.Window(), kUnlockReset); });
     EXPECT_THAT(editor.unlockGesture.steps, ElementsAreArray(Gesture{{90, 90, 90, 45, 0, -45}}.steps));
 
-    // Cancel leaves the settings' gestures as they were. Reopened, the editor has new controls and
-    // a new timer; OK takes a recording still running as if it had been stopped.
-    HWND oldRecord = ControlAt(editor.Window(), kLockRecord);
-    PressSoftKey(editor.Window(), IDM_CANCEL);
-    uitest::Pump();
-    EXPECT_THAT(settings.edited.UnlockGesture.steps, ElementsAreArray(kDefaultUnlockGesture.steps));
-    open();
-    EXPECT_FALSE(IsWindow(oldRecord));
-    Click(editor.Window(), kLockRecord);
-    const int reads = SensorReads();
-    EXPECT_TRUE(uitest::PumpUntil([&] { return SensorReads() >= reads + 2; })) << "the new timer samples";
-    PressSoftKey(editor.Window(), IDM_OK);
-    uitest::Pump();
-    EXPECT_EQ(app.enableLevel, 0) << "detection is back on";
-    EXPECT_THAT(settings.edited.LockGesture.steps, testing::Each(0)) << "the recording, not the default";
-    DestroyWindow(settings.Window());
+    record.symbol = 2;
+    InvalidateRect(record.Window(), nullptr, FALSE);
+    EXPECT_EQ(Extent(*Shown(editor.Window()), kUnlockRecord, 56, kWhite), "none") << "no such symbol";
+    DestroyWindow(editor.Window());
 }
 
 }  // namespace
