@@ -48,9 +48,6 @@ const Scenario kScenarios[] = {
     // going off then leaves the panel lock alone.
     {"resume, a value outside the named ones", {{L"ResumeBehaviour", 7}}, 2,
      {{L"wake", {kFree}}, {L"power screen-off", {}}, {L"ac online", {"icon remove id=1", kFree}}}},
-    // Armed before the disable, the delayed lock still comes, after the command that follows it.
-    {"resume, LockEverything", {{L"ResumeBehaviour", LockEverything}}, 0,
-     {{L"wake", {}}, {L"ac online", {kFree}}, {L"post disable", {}}, {L"post lock 0", {kFree, "icon add id=1", kAll}}}},
     {"resume, UnlockPhone", {{L"ResumeBehaviour", UnlockPhone}}, 2,
      {{L"wake", {"icon remove id=1", kFree}}, {L"ac online", {kFree}}}},
     {"resume within 200 ms of the stylus unlock, then 201 ms after it", {}, 2,
