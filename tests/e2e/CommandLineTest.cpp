@@ -11,7 +11,6 @@ namespace {
 using test::Devemu;
 using test::InstanceRunning;
 using test::VarnelProcess;
-using testing::HasSubstr;
 
 class CommandLineTest : public testing::Test {
 protected:
@@ -35,77 +34,53 @@ protected:
     static constexpr char kRunningText[] = "Varnel is currently enabled. Disable it temporarily?";
 };
 
-TEST_F(CommandLineTest, StopWithNoneRunningExitsAndLeavesNothing) {
-    VarnelProcess stop(L"/u");
-    EXPECT_EQ(stop.WaitExit(), 0u);
+// Each start publishes its main thread as "ThreadId" (resident means: it names one of this
+// process's threads), and the value stays after the exit.
+TEST_F(CommandLineTest, UnrecognisedSwitchesAreAPlainStartThatPublishesItsThread) {
+    for (const wchar_t* args : {L"/U", L"/i ", L"-u", L"", L"/install"}) {
+        VarnelProcess varnel(args);
+        ASSERT_TRUE(varnel.WaitResident()) << test::Narrow(args);
+        EXPECT_EQ(Devemu({L"dialog", L"list"}).out, "") << "no question on a plain start";
+        const DWORD id = *test::ReadSettingsDword(L"ThreadId");
+        EXPECT_EQ(VarnelProcess(L"/u").WaitExit(), 0u);
+        EXPECT_EQ(varnel.WaitExit(), 0u) << test::Narrow(args);
+        EXPECT_EQ(test::ReadSettingsDword(L"ThreadId"), id) << "removed at exit";
+    }
+    // With none running, a stop asks nothing and leaves nothing.
+    EXPECT_EQ(VarnelProcess(L"/u").WaitExit(), 0u);
     EXPECT_FALSE(InstanceRunning());
     EXPECT_EQ(test::FindLog("dialog"), -1);
 }
 
-TEST_F(CommandLineTest, UnrecognisedSwitchesAreAPlainStart) {
-    for (const wchar_t* args : {L"/U", L"/i ", L"-u", L"", L"/install"}) {
-        VarnelProcess varnel(args);
-        EXPECT_TRUE(varnel.WaitResident()) << test::Narrow(args);
-        EXPECT_EQ(Devemu({L"dialog", L"list"}).out, "") << "no question on a plain start";
-        VarnelProcess stop(L"/u");
-        EXPECT_EQ(stop.WaitExit(), 0u);
-        EXPECT_EQ(varnel.WaitExit(), 0u) << test::Narrow(args);
-        EXPECT_FALSE(InstanceRunning());
-    }
-}
-
-TEST_F(CommandLineTest, EnableAnsweredYesRequestsARestartAndStartsNothing) {
-    VarnelProcess enable(L"/i");
-    Answer(L"Information", kEnableText, L"yes");
-    EXPECT_EQ(enable.WaitExit(), 0u);
-    EXPECT_GE(test::FindLog("reboot how=2"), 0);
-    EXPECT_FALSE(InstanceRunning());
-    EXPECT_FALSE(test::ReadSettingsValue(L"ThreadId")) << "the program was built on this path";
-}
-
-TEST_F(CommandLineTest, EnableAnsweredNoStartsUnlessOneRuns) {
+// "/i" answered No starts the program, or does nothing more when one runs; answered Yes it only
+// requests a restart.
+TEST_F(CommandLineTest, EnableAndAPlainStartWhileOneRunsAsk) {
     VarnelProcess first(L"/i");
     Answer(L"Information", kEnableText, L"no");
-    EXPECT_TRUE(first.WaitResident());
-
-    VarnelProcess second(L"/i");
-    Answer(L"Information", kEnableText, L"no");
-    EXPECT_EQ(second.WaitExit(), 0u);
-    EXPECT_TRUE(first.Running());
-    EXPECT_EQ(test::FindLog("reboot"), -1);
-}
-
-TEST_F(CommandLineTest, PlainStartWhileRunningAsksAndYesStopsBoth) {
-    VarnelProcess first(L"");
-    ASSERT_TRUE(first.WaitResident());
-    VarnelProcess second(L"");
-    Answer(L"Action required", kRunningText, L"yes");
-    EXPECT_EQ(second.WaitExit(), 0u);
-    EXPECT_EQ(first.WaitExit(), 0u);
-    EXPECT_FALSE(InstanceRunning());
-}
-
-TEST_F(CommandLineTest, PlainStartWhileRunningAnsweredNoLeavesTheFirst) {
-    VarnelProcess first(L"");
     ASSERT_TRUE(first.WaitResident());
     const auto published = test::ReadSettingsDword(L"ThreadId");
-    VarnelProcess second(L"");
-    Answer(L"Action required", kRunningText, L"no");
-    EXPECT_EQ(second.WaitExit(), 0u);
-    EXPECT_TRUE(first.Running());
-    EXPECT_EQ(test::ReadSettingsDword(L"ThreadId"), published) << "the second start published its thread";
-}
 
-TEST_F(CommandLineTest, ThreadIdIsPublishedAtEveryStartAndStaysAfterExit) {
-    for (int run = 0; run < 2; ++run) {
-        VarnelProcess varnel(L"");
-        // Resident means: "ThreadId" names one of this process's threads.
-        ASSERT_TRUE(varnel.WaitResident()) << "run " << run;
-        const DWORD id = *test::ReadSettingsDword(L"ThreadId");
-        VarnelProcess stop(L"/u");
-        EXPECT_EQ(varnel.WaitExit(), 0u);
-        EXPECT_EQ(test::ReadSettingsDword(L"ThreadId"), id) << "removed at exit";
-    }
+    VarnelProcess enable(L"/i");
+    Answer(L"Information", kEnableText, L"no");
+    EXPECT_EQ(enable.WaitExit(), 0u);
+    VarnelProcess declined(L"");
+    Answer(L"Action required", kRunningText, L"no");
+    EXPECT_EQ(declined.WaitExit(), 0u);
+    EXPECT_TRUE(first.Running());
+    EXPECT_EQ(test::ReadSettingsDword(L"ThreadId"), published) << "a second start published its thread";
+    EXPECT_EQ(test::FindLog("reboot"), -1);
+
+    VarnelProcess accepted(L"");
+    Answer(L"Action required", kRunningText, L"yes");
+    EXPECT_EQ(accepted.WaitExit(), 0u);
+    EXPECT_EQ(first.WaitExit(), 0u);
+
+    VarnelProcess restart(L"/i");
+    Answer(L"Information", kEnableText, L"yes");
+    EXPECT_EQ(restart.WaitExit(), 0u);
+    EXPECT_GE(test::FindLog("reboot how=2"), 0);
+    EXPECT_FALSE(InstanceRunning());
+    EXPECT_EQ(test::ReadSettingsDword(L"ThreadId"), published) << "the program was built on this path";
 }
 
 }  // namespace
