@@ -45,7 +45,13 @@ inline HWND ShowSettings(const test::VarnelProcess& varnel) {
         GetWindowThreadProcessId(window, &process);
         return process == varnel.Id() && window == FindWindowW(L"GUI|UserClass", L"Varnel");
     };
-    return test::WaitUntil(inFront) ? window : nullptr;
+    if (test::WaitUntil(inFront)) return window;
+    // Say what is in front instead.
+    wchar_t title[64] = L"";
+    GetWindowTextW(window, title, 64);
+    ADD_FAILURE() << "the settings window did not come to the front; in front is \"" << test::Narrow(title)
+                  << "\" of process " << process << ", varnel.exe is process " << varnel.Id();
+    return nullptr;
 }
 
 // A tap on the check box or button at `place`.
