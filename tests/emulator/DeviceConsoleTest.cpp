@@ -155,6 +155,11 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveTheCommandsUsageLineAndExitCode2) {
     EXPECT_EQ(test::LogCount(), lines) << "a refused command was logged";
     const std::string after = Devemu({L"state"}).out;
     EXPECT_EQ(after.substr(after.find('\n')), state.substr(state.find('\n'))) << "device changed";
+
+    // devemu.exe itself hands its command line to the same console, on this device.
+    EXPECT_EQ(test::DevemuProcess(L"frobnicate"), 2u);
+    EXPECT_EQ(test::DevemuProcess(L"tilt 123"), 0u);
+    EXPECT_EQ(test::StateValue("rotation"), "123");
 }
 
 TEST_F(DeviceConsoleTest, TheInputLockRefusesOtherCodesAndShortBuffers) {
