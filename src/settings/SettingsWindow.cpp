@@ -15,10 +15,33 @@ void CloseInNormalUse(TopLevelWindow& w) {
     PostMessageW(w.Window(), WM_CLOSE, 0, 0);
 }
 
-// A box that is shown only while `master` is set, disabled and clear otherwise.
-void ShowDependent(CheckBox& box, bool master, bool checked) {
+// The check boxes that each show one option; a disabled box is stored as it is shown. Both
+// directions of the transfer read this one list, so no box can be shown but not stored.
+struct BoxOption {
+    CheckBox SettingsControls::*box;
+    bool Settings::*option;
+};
+constexpr BoxOption kBoxOptions[] = {
+    {&SettingsControls::unlockOnAC, &Settings::UnlockOnAC},
+    {&SettingsControls::relockOnBattery, &Settings::RelockOnBattery},
+    {&SettingsControls::unlockOnStylus, &Settings::UnlockOnStylus},
+    {&SettingsControls::relockOnStylus, &Settings::RelockOnStylus},
+    {&SettingsControls::unlockWhenCallEnds, &Settings::UnlockWhenCallEnds},
+    {&SettingsControls::unlockWhenCallConnected, &Settings::UnlockWhenCallConnected},
+    {&SettingsControls::gesturesToggleLock, &Settings::GesturesToggleLock},
+    {&SettingsControls::disableGesturesOnAC, &Settings::DisableGesturesOnAC},
+    {&SettingsControls::disableGesturesWhenUpright, &Settings::DisableGesturesWhenUpright},
+    {&SettingsControls::vibrate, &Settings::Vibrate},
+    {&SettingsControls::beep, &Settings::Beep},
+    {&SettingsControls::vibrateIfDifferent, &Settings::VibrateIfDifferent},
+    {&SettingsControls::transcriberCompatibility, &Settings::TranscriberCompatibility},
+    {&SettingsControls::showIcon, &Settings::ShowIcon},
+};
+
+// A box that means something only while `master` is set: disabled and clear otherwise.
+void ShowDependent(CheckBox& box, bool master) {
     EnableWindow(box.Window(), master);
-    box.SetChecked(master && checked);
+    if (!master) box.SetChecked(false);
 }
 
 }  // namespace
@@ -61,24 +84,14 @@ void SettingsWindow::SettingsToControls() {
     // A value outside the items selects nothing.
     c.resumeBehaviour.Select(static_cast<int>(s.ResumeBehaviour));
     c.resumeCallBehaviour.Select(static_cast<int>(s.ResumeCallBehaviour));
-    c.unlockOnAC.SetChecked(s.UnlockOnAC);
-    ShowDependent(c.relockOnBattery, s.UnlockOnAC, s.RelockOnBattery);
-    c.unlockOnStylus.SetChecked(s.UnlockOnStylus);
-    ShowDependent(c.relockOnStylus, s.UnlockOnStylus, s.RelockOnStylus);
-    c.unlockWhenCallEnds.SetChecked(s.UnlockWhenCallEnds);
-    c.unlockWhenCallConnected.SetChecked(s.UnlockWhenCallConnected);
-    c.gesturesToggleLock.SetChecked(s.GesturesToggleLock);
+    for (const BoxOption& b : kBoxOptions) (c.*b.box).SetChecked(s.*b.option);
+    ShowDependent(c.relockOnBattery, s.UnlockOnAC);
+    ShowDependent(c.relockOnStylus, s.UnlockOnStylus);
+    ShowDependent(c.vibrateIfDifferent, s.Vibrate || s.Beep);
     const bool gestureLocks = s.GestureLock != 0;
     c.gestureLock.SetChecked(gestureLocks);
     EnableWindow(c.gestureLockKind.Window(), gestureLocks);
     c.gestureLockKind.Select(s.GestureLock == LockPanel ? kTouchPanelItem : kEverythingItem);
-    c.disableGesturesOnAC.SetChecked(s.DisableGesturesOnAC);
-    c.disableGesturesWhenUpright.SetChecked(s.DisableGesturesWhenUpright);
-    c.vibrate.SetChecked(s.Vibrate);
-    c.beep.SetChecked(s.Beep);
-    ShowDependent(c.vibrateIfDifferent, s.Vibrate || s.Beep, s.VibrateIfDifferent);
-    c.transcriberCompatibility.SetChecked(s.TranscriberCompatibility);
-    c.showIcon.SetChecked(s.ShowIcon);
     editor_->lockGesture = s.LockGesture;
     editor_->unlockGesture = s.UnlockGesture;
 }
@@ -89,23 +102,9 @@ void SettingsWindow::ControlsToSettings() {
     // No selection is -1, stored as it comes.
     s.ResumeBehaviour = static_cast<uint32_t>(c.resumeBehaviour.Selection());
     s.ResumeCallBehaviour = static_cast<uint32_t>(c.resumeCallBehaviour.Selection());
-    // A disabled box counts as it is shown.
-    s.UnlockOnAC = c.unlockOnAC.IsChecked();
-    s.RelockOnBattery = c.relockOnBattery.IsChecked();
-    s.UnlockOnStylus = c.unlockOnStylus.IsChecked();
-    s.RelockOnStylus = c.relockOnStylus.IsChecked();
-    s.UnlockWhenCallEnds = c.unlockWhenCallEnds.IsChecked();
-    s.UnlockWhenCallConnected = c.unlockWhenCallConnected.IsChecked();
-    s.GesturesToggleLock = c.gesturesToggleLock.IsChecked();
+    for (const BoxOption& b : kBoxOptions) s.*b.option = (c.*b.box).IsChecked();
     if (!c.gestureLock.IsChecked()) s.GestureLock = 0;
     else s.GestureLock = c.gestureLockKind.Selection() == kTouchPanelItem ? LockPanel : LockEverything;
-    s.DisableGesturesOnAC = c.disableGesturesOnAC.IsChecked();
-    s.DisableGesturesWhenUpright = c.disableGesturesWhenUpright.IsChecked();
-    s.Vibrate = c.vibrate.IsChecked();
-    s.Beep = c.beep.IsChecked();
-    s.VibrateIfDifferent = c.vibrateIfDifferent.IsChecked();
-    s.TranscriberCompatibility = c.transcriberCompatibility.IsChecked();
-    s.ShowIcon = c.showIcon.IsChecked();
     s.LockGesture = editor_->lockGesture;
     s.UnlockGesture = editor_->unlockGesture;
 }
