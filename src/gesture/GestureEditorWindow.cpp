@@ -25,10 +25,7 @@ GestureEditorWindow::GestureEditorWindow() : TopLevelWindow(L"Varnel") {}
 GestureEditorWindow::~GestureEditorWindow() = default;
 
 LRESULT GestureEditorWindow::OnCreate(WPARAM wParam, LPARAM lParam) {
-    softKeys_ = std::make_unique<MenuBar>();
-    softKeys_->Create(window, IDR_MENUBAR);
-    softKeys_->commandCallback.Set(Bind(this, &GestureEditorWindow::OnMenuCommand));
-    menuBar = softKeys_.get();
+    CreateSoftKeys();
 
     CreateGroup(lock_, L"Lock gesture", 8, &GestureEditorWindow::OnLockPlay,
                 &GestureEditorWindow::OnLockRecord, &GestureEditorWindow::ResetLockGesture);
@@ -71,8 +68,6 @@ LRESULT GestureEditorWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
         recordingInto_ = nullptr;
         ++Application::Instance().enableLevel;
     }
-    menuBar = nullptr;
-    softKeys_.reset();
     for (GestureGroup* group : {&lock_, &unlock_}) {
         group->header.reset();
         group->view.reset();
@@ -95,15 +90,6 @@ void GestureEditorWindow::OnOk() {
 
 void GestureEditorWindow::OnCancel() {
     if (cancelCallback) cancelCallback.Invoke(0);
-}
-
-INT_PTR GestureEditorWindow::OnMenuCommand(LPARAM args) {
-    switch (LOWORD(ArgsAt(args).wParam)) {
-    case IDM_OK: OnOk(); break;
-    case IDM_CANCEL: OnCancel(); break;
-    default: break;
-    }
-    return 0;
 }
 
 INT_PTR GestureEditorWindow::ResetLockGesture(LPARAM) {

@@ -14,7 +14,6 @@
 #include "ui/EditBox.h"
 #include "ui/Label.h"
 #include "ui/LinkButton.h"
-#include "ui/MenuBar.h"
 #include "ui/Timer.h"
 #include "ui/TopLevelWindow.h"
 
@@ -43,11 +42,8 @@ public:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
 
     // The ok and the cancel callback with 0, when set.
-    virtual void OnOk();
-    virtual void OnCancel();
-
-    // The menu bar's commands: OK and Cancel; others are ignored.
-    INT_PTR OnMenuCommand(LPARAM args);
+    void OnOk() override;
+    void OnCancel() override;
 
     // The buttons' click handlers.
     INT_PTR OnLockPlay(LPARAM);
@@ -90,7 +86,6 @@ private:
     GestureGroup* recordingInto_ = nullptr;  // while recording_ runs
 
     // While the window exists.
-    std::unique_ptr<MenuBar> softKeys_;  // also `menuBar`
     std::unique_ptr<Label> instructionsHeader_;
     std::unique_ptr<EditBox> instructions_;
     std::unique_ptr<Timer> timer_;

@@ -47,10 +47,7 @@ void ShowDependent(CheckBox& box, bool master) {
 }  // namespace
 
 LRESULT SettingsWindow::OnCreate(WPARAM wParam, LPARAM lParam) {
-    softKeys_ = std::make_unique<MenuBar>();
-    softKeys_->Create(window, IDR_MENUBAR);
-    softKeys_->commandCallback.Set(Bind(this, &SettingsWindow::OnMenuCommand));
-    menuBar = softKeys_.get();
+    CreateSoftKeys();
 
     controls_ = std::make_unique<SettingsControls>();
     SettingsControls& c = *controls_;
@@ -72,8 +69,6 @@ LRESULT SettingsWindow::OnCreate(WPARAM wParam, LPARAM lParam) {
 LRESULT SettingsWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
     // Whatever closed the window, the next opening shows the controls as the user left them.
     if (controls_) ControlsToSettings();
-    menuBar = nullptr;
-    softKeys_.reset();
     controls_.reset();
     return TopLevelWindow::OnDestroy(wParam, lParam);
 }
@@ -107,15 +102,6 @@ void SettingsWindow::ControlsToSettings() {
     else s.GestureLock = c.gestureLockKind.Selection() == kTouchPanelItem ? LockPanel : LockEverything;
     s.LockGesture = editor_->lockGesture;
     s.UnlockGesture = editor_->unlockGesture;
-}
-
-INT_PTR SettingsWindow::OnMenuCommand(LPARAM args) {
-    switch (LOWORD(ArgsAt(args).wParam)) {
-    case IDM_OK: OnOk(); break;
-    case IDM_CANCEL: OnCancel(); break;
-    default: break;
-    }
-    return 0;
 }
 
 void SettingsWindow::OnOk() {

@@ -7,7 +7,6 @@
 
 #include "Settings.h"
 #include "SettingsStore.h"
-#include "ui/MenuBar.h"
 #include "ui/TopLevelWindow.h"
 
 class ComboBox;
@@ -38,10 +37,9 @@ public:
     void SettingsToControls();
     void ControlsToSettings();
 
-    INT_PTR OnMenuCommand(LPARAM args);
     // Stores the options and closes; asks first when the Transcriber mode changed.
-    void OnOk();
-    void OnCancel();
+    void OnOk() override;
+    void OnCancel() override;
     // The editor takes the window's place, and gives it back when the user leaves it.
     INT_PTR OnEditGestures(LPARAM);
     INT_PTR OnEditorOk(LPARAM);
@@ -72,6 +70,5 @@ private:
     std::unique_ptr<GestureEditorWindow> editor_;
     SettingsStore store_;
     // While the window exists.
-    std::unique_ptr<MenuBar> softKeys_;  // also `menuBar`
     std::unique_ptr<SettingsControls> controls_;
 };

@@ -28,6 +28,24 @@ TopLevelWindow::TopLevelWindow(const wchar_t* title) : title(title) {
     activateInfo.cbSize = sizeof activateInfo;
 }
 
+TopLevelWindow::~TopLevelWindow() = default;
+
+void TopLevelWindow::CreateSoftKeys() {
+    softKeys_ = std::make_unique<MenuBar>();
+    softKeys_->Create(window, IDR_MENUBAR);
+    softKeys_->commandCallback.Set(Bind(this, &TopLevelWindow::OnMenuCommand));
+    menuBar = softKeys_.get();
+}
+
+INT_PTR TopLevelWindow::OnMenuCommand(LPARAM args) {
+    switch (LOWORD(ArgsAt(args).wParam)) {
+    case IDM_OK: OnOk(); break;
+    case IDM_CANCEL: OnCancel(); break;
+    default: break;
+    }
+    return 0;
+}
+
 void TopLevelWindow::Open() {
     if (!window) {
         contentHeight = 0;
@@ -115,6 +133,8 @@ LRESULT TopLevelWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT TopLevelWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
+    menuBar = nullptr;
+    softKeys_.reset();
     if (quitOnDestroy) PostQuitMessage(0);
     window = nullptr;
     return UserWindow::OnDestroy(wParam, lParam);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <memory>
 
 #include "UserWindow.h"
 #include "ce/Shell.h"
@@ -12,6 +13,7 @@ class MenuBar;
 class TopLevelWindow : public UserWindow {
 public:
     explicit TopLevelWindow(const wchar_t* title);
+    ~TopLevelWindow() override;
 
     // Creates the window if it has none (OnCreate builds the children and the menu bar), makes
     // room for the menu bar and measures the content; then shows the window and brings it forward.
@@ -28,6 +30,11 @@ public:
     LRESULT OnSize(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnVScroll(WPARAM wParam, LPARAM lParam) override;
 
+    // The menu bar's commands: OK calls OnOk, Cancel OnCancel; others are ignored.
+    INT_PTR OnMenuCommand(LPARAM args);
+    virtual void OnOk() {}
+    virtual void OnCancel() {}
+
     const wchar_t* title;  // not owned
     int contentHeight = 0;
     int pageHeight = 0;
@@ -36,4 +43,11 @@ public:
     // Set by the lock controller's thread at shutdown: the window's end then ends the loop.
     std::atomic<bool> quitOnDestroy{false};
     int scrollPos = 0;  // how far the children are scrolled up
+
+protected:
+    // For OnCreate: the soft keys "OK" and "Cancel" as `menuBar`, until the window is destroyed.
+    void CreateSoftKeys();
+
+private:
+    std::unique_ptr<MenuBar> softKeys_;
 };
