@@ -1,7 +1,7 @@
 #include "Application.h"
 
 #include "AppGlobals.h"
-#include "ThreadMessages.h"
+#include "gesture/GestureEditorWindow.h"
 
 namespace {
 
@@ -23,8 +23,9 @@ Application::Application() {
 }
 
 Application::~Application() {
-    // Order: exit event, lock window, vibrator, beeper, icon, settings window, command event,
-    // then the join of the controller thread (the WorkerThread base).
+    // Order: the mailbox (no more requests), exit event, lock window, vibrator, beeper, icon,
+    // settings window, command event, then the join of the controller thread (the WorkerThread base).
+    mailbox.reset();
     exitEvent.reset();
     lockWindow.reset();
     vibrator.reset();
@@ -33,7 +34,8 @@ Application::~Application() {
 }
 
 void Application::StartUp() {
-    settingsWindow.Store().WriteDword(L"ThreadId", GetCurrentThreadId());
+    mailbox = std::make_unique<Mailbox>(*this);
+    settingsWindow.Store().WriteDword(L"ThreadId", mailbox->ThreadId());
     lockWindow = std::make_unique<LockWindow>(settingsWindow);
     vibrator = std::make_unique<Vibrator>();
     beeper = std::make_unique<Beeper>();
@@ -43,36 +45,37 @@ void Application::StartUp() {
 
 void Application::RequestExit() { SetEvent(exitEvent.get()); }
 
-void Application::ShowSettings() { settingsWindow.Open(); }
+void Application::ShowSettings() {
+    // Opening the settings over the gesture editor would hand the editor the stored gestures
+    // and drop what the user has just recorded.
+    GestureEditorWindow& editor = settingsWindow.Editor();
+    if (editor.Window()) editor.Open();
+    else settingsWindow.Open();
+}
 
 void Application::PostCommand(uint32_t word) {
     pendingCommand = static_cast<int32_t>(word);
     commandEvent.Set();
 }
 
-void Application::OnThreadMessage(UINT message, WPARAM wParam) {
-    switch (message) {
-    case WM_APP_SHOW_SETTINGS: ShowSettings(); break;
-    case WM_APP_DISABLE: --enableLevel; break;
-    case WM_APP_ENABLE: ++enableLevel; break;
-    case WM_APP_LOCK_COMMAND: PostCommand(static_cast<uint32_t>(wParam & 0xFFFF)); break;
-    default: break;  // not one of ours: dropped
-    }
-}
-
 void Application::Shutdown() {
-    // An open settings window ends the loop as it goes; without one, the loop is told directly.
-    settingsWindow.quitOnDestroy = true;
-    if (HWND window = settingsWindow.Window()) PostMessageW(window, WM_CLOSE, 0, 0);
-    else if (mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
+    // An open window ends the loop as it goes: a message box up over it goes with it, where a
+    // quit posted to the thread would be taken by the box's own loop. Without one, the loop is
+    // told directly.
+    bool closing = false;
+    TopLevelWindow* const windows[] = {&settingsWindow, &settingsWindow.Editor()};
+    for (TopLevelWindow* w : windows) {
+        w->quitOnDestroy = true;
+        if (HWND window = w->Window()) closing = PostMessageW(window, WM_CLOSE, 0, 0) || closing;
+    }
+    if (!closing && mainThreadId != 0) PostThreadMessageW(mainThreadId, WM_QUIT, 0, 0);
 }
 
-void RunMessageLoop(HACCEL accelerators, Application& app) {
+void RunMessageLoop(HACCEL accelerators) {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (TranslateAcceleratorW(msg.hwnd, accelerators, &msg)) continue;
         TranslateMessage(&msg);
-        if (msg.hwnd == nullptr) app.OnThreadMessage(msg.message, msg.wParam);
-        else DispatchMessageW(&msg);
+        if (msg.hwnd) DispatchMessageW(&msg);  // a thread message here is no one's: dropped
     }
 }

@@ -10,6 +10,7 @@
 
 #include "Event.h"
 #include "LockWindow.h"
+#include "Mailbox.h"
 #include "WorkerThread.h"
 #include "ce/Handle.h"
 #include "gesture/GestureDetector.h"
@@ -26,14 +27,14 @@ public:
 
     bool AlreadyRunning() const { return alreadyRunning; }
 
-    // Publishes "ThreadId", builds the lock machinery and starts the controller thread.
+    // Builds the lock machinery, publishes the mailbox's thread as "ThreadId" and starts the
+    // controller thread.
     void StartUp();
     void RequestExit();
+    // Brings the open window of the program forward, or opens the settings window.
     void ShowSettings();
     // Hands a LockCommand word to the controller.
     void PostCommand(uint32_t word);
-    // The message loop's handling of a message that has no window.
-    void OnThreadMessage(UINT message, WPARAM wParam);
 
     // Lock actions, run by the lock controller. Each shows or hides the icon, then moves the
     // lock window into a state; those returning bool tell whether the state changed.
@@ -54,7 +55,7 @@ public:
     KernelHandle exitEvent;  // "Varnel/Exit_Event"
     bool alreadyRunning = false;
     // The suspension counter: automatic handling runs only while it is 0 or more. Written by the
-    // main thread, read by the controller.
+    // mailbox and the main thread, read by the controller.
     std::atomic<int32_t> enableLevel{0};
     // The controller's record of external power; false at the start of its loop, whatever the line.
     bool onExternalPower = false;
@@ -71,6 +72,8 @@ public:
     std::unique_ptr<NotificationIcon> notificationIcon;
     uint32_t lastResumeTick = 0;
     uint32_t stylusUnlockTick = 0;
+    // What other programs post to; built by StartUp.
+    std::unique_ptr<Mailbox> mailbox;
 
 protected:
     void Run() override;
@@ -80,5 +83,6 @@ private:
     void Shutdown();
 };
 
-// The main thread's loop: accelerators, thread messages, window messages, until WM_QUIT.
-void RunMessageLoop(HACCEL accelerators, Application& app);
+// The main thread's loop: accelerators and window messages, until WM_QUIT. Other programs' thread
+// messages go to the mailbox, not here.
+void RunMessageLoop(HACCEL accelerators);

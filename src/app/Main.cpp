@@ -13,7 +13,7 @@ namespace {
 int RunResident(Application& app) {
     HACCEL accelerators = LoadAcceleratorsW(AppInstance, MAKEINTRESOURCEW(IDR_ACCELERATORS));
     app.StartUp();
-    RunMessageLoop(accelerators, app);
+    RunMessageLoop(accelerators);
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "UiSupport.h"
 #include "app/AppGlobals.h"
 #include "app/Application.h"
+#include "app/Mailbox.h"
 #include "app/ThreadMessages.h"
 #include "ui/CheckBox.h"
 
@@ -17,24 +18,25 @@ namespace {
 class MainLoopTest : public testing::Test {
 protected:
     void SetUp() override {
-        test::WriteSettingsDword(L"ThreadId", GetCurrentThreadId());
         app.enableLevel = 0;
         app.pendingCommand = -1;
         WaitForSingleObject(app.commandEvent.Handle(), 0);
     }
     void TearDown() override { test::DeleteSettingsKey(); }
 
-    // The program's loop on this thread: it handles what was posted before, in order, then ends
-    // on the WM_QUIT posted after it.
-    void RunLoop(HACCEL accelerators = nullptr) {
+    // The program's loop on this thread: it handles what was posted before, then ends on the
+    // WM_QUIT posted after it.
+    static void RunLoop(HACCEL accelerators = nullptr) {
         PostThreadMessageW(GetCurrentThreadId(), WM_QUIT, 0, 0);
-        RunMessageLoop(accelerators, app);
+        RunMessageLoop(accelerators);
     }
 
     Application& app = Application::Instance();
 };
 
-TEST_F(MainLoopTest, ConsolePostsAreCommandsAndNothingElseIs) {
+// Posted from outside, through the device console exactly as another process posts them, to the
+// mailbox's thread; the mailbox's end waits for what was posted before it.
+TEST_F(MainLoopTest, ConsolePostsToTheMailboxAreCommandsAndNothingElseIs) {
     const struct {
         std::vector<std::vector<std::wstring>> posts;
         int32_t enableLevel;
@@ -45,29 +47,35 @@ TEST_F(MainLoopTest, ConsolePostsAreCommandsAndNothingElseIs) {
         {{{L"post", L"lock", L"0xFFFFC001"}}, 0, 0xC001},  // only the low 16 bits, never negative
         {{{L"post", L"lock", L"3"}, {L"post", L"lock", L"4"}}, 0, 4},  // the later one wins
     };
-    HWND window =
-        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << &c - cases);
         SetUp();
-        // Not commands: another thread message, and the program's values posted to a window.
-        PostThreadMessageW(GetCurrentThreadId(), WM_APP_LOCK_COMMAND + 1, 0xC001, 0);
-        PostMessageW(window, WM_APP_DISABLE, 0, 0);
-        PostMessageW(window, WM_APP_LOCK_COMMAND, 1, 0);
-        for (const auto& args : c.posts) test::Play(args);
-        RunLoop();
+        {
+            Mailbox mailbox(app);
+            test::WriteSettingsDword(L"ThreadId", mailbox.ThreadId());
+            // Not a command: the value after the four.
+            PostThreadMessageW(mailbox.ThreadId(), WM_APP_LOCK_COMMAND + 1, 0xC001, 0);
+            for (const auto& args : c.posts) test::Play(args);
+        }
         EXPECT_EQ(app.enableLevel, c.enableLevel);
         EXPECT_EQ(app.pendingCommand, c.pendingCommand);
         EXPECT_EQ(test::Signalled(app.commandEvent.Handle()), c.pendingCommand != -1);
     }
-    DestroyWindow(window);
 }
 
-TEST_F(MainLoopTest, PostWithoutAPublishedThreadFailsClearly) {
-    test::DeleteSettingsKey();
-    const test::ConsoleResult r = test::Devemu({L"post", L"enable"});
-    EXPECT_EQ(r.code, 2);
-    EXPECT_THAT(r.err, testing::HasSubstr("ThreadId"));
+// Showing the settings needs the main thread: the mailbox hands it to a window there, which the
+// main loop (or any modal loop) dispatches. A thread message to the main thread is nothing.
+TEST_F(MainLoopTest, ShowSettingsGoesOnToTheMainThread) {
+    SettingsWindow& settings = app.settingsWindow;
+    Mailbox mailbox(app);
+    PostThreadMessageW(GetCurrentThreadId(), WM_APP_SHOW_SETTINGS, 0, 0);
+    RunLoop();
+    EXPECT_EQ(settings.Window(), nullptr) << "opened by a thread message to the main thread";
+    PostThreadMessageW(mailbox.ThreadId(), WM_APP_SHOW_SETTINGS, 0, 0);
+    ASSERT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 10000, QS_POSTMESSAGE), WAIT_OBJECT_0);
+    RunLoop();
+    ASSERT_NE(settings.Window(), nullptr);
+    DestroyWindow(settings.Window());
 }
 
 std::vector<WPARAM> commands;
