@@ -105,8 +105,10 @@ void SettingsWindow::ControlsToSettings() {
 }
 
 void SettingsWindow::OnOk() {
-    // The lock window reads the Transcriber mode once, at start: a change needs a restart.
-    const bool restart = controls_->transcriberCompatibility.IsChecked() != edited.TranscriberCompatibility;
+    // The lock window reads the Transcriber mode once, at start: a change needs a restart. It is
+    // measured against the mode in force, not against `edited`, which a visit to the gesture
+    // editor or a Cancel has already brought up to the box.
+    const bool restart = controls_->transcriberCompatibility.IsChecked() != current.TranscriberCompatibility;
     if (restart) {
         const int answer = MessageBoxW(window,
                                        L"Changing Transcriber compatibility mode requires you to soft "
@@ -115,7 +117,7 @@ void SettingsWindow::OnOk() {
         // The window may have been closed under the question, at shutdown: then nothing happens.
         if (!controls_) return;
         if (answer != IDOK) {
-            controls_->transcriberCompatibility.SetChecked(edited.TranscriberCompatibility);
+            controls_->transcriberCompatibility.SetChecked(current.TranscriberCompatibility);
             return;
         }
     }
