@@ -59,6 +59,9 @@ void Application::PostCommand(uint32_t word) {
 }
 
 void Application::Shutdown() {
+    // Nothing runs afterwards that could free a locked phone. The lock window and the icon give
+    // back the touch registration and the notification as they go.
+    if (lockWindow->GetState() != UNLOCKED) UnlockAll();
     // An open window ends the loop as it goes: a message box up over it goes with it, where a
     // quit posted to the thread would be taken by the box's own loop. Without one, the loop is
     // told directly.
