@@ -72,6 +72,8 @@ public:
     std::unique_ptr<NotificationIcon> notificationIcon;
     uint32_t lastResumeTick = 0;
     uint32_t stylusUnlockTick = 0;
+    // Controller only: a resume has armed the lock delay and nothing has unlocked since.
+    bool delayedLockArmed = false;
     // What other programs post to; built by StartUp.
     std::unique_ptr<Mailbox> mailbox;
 

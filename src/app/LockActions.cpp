@@ -14,6 +14,7 @@ bool Application::LockPanelOnly() {
 }
 
 bool Application::UnlockAll() {
+    delayedLockArmed = false;  // the user's unlock wins over an automatic lock still to come
     notificationIcon->Show(false);
     return lockWindow->SetState(UNLOCKED);
 }

@@ -2,6 +2,7 @@
 // turns what they report into lock actions as the current settings say; OnGesture does the same
 // for a completed gesture, on the same thread.
 #include <cstdint>
+#include <utility>
 
 #include "Application.h"
 #include "DelayedEvent.h"
@@ -130,6 +131,7 @@ void OnResume(Application& app, DelayedEvent& lockDelay, const LoopState& loop) 
     Trace("Power notification: Not lock on call - locking \n");
     if (s.ResumeBehaviour == LockEverything) {
         Trace("Delaying lock 250 msec\n");
+        app.delayedLockArmed = true;
         lockDelay.Arm(kLockDelayMs);
     } else {
         app.ApplyResumeAction(s.ResumeBehaviour);
@@ -195,6 +197,8 @@ void Application::Run() {
         case WAIT_OBJECT_0 + kCallEvents: OnCallEvents(*this, calls, loop); break;
         case WAIT_OBJECT_0 + kPowerEvents: OnPowerEvents(*this, power, lockDelay, loop); break;
         case WAIT_OBJECT_0 + kDelayedLock:
+            // Cancelled by an unlock since the resume (or served already by an earlier firing).
+            if (!std::exchange(delayedLockArmed, false)) break;
             Trace("Delay locking\n");
             ApplyResumeAction(settingsWindow.current.ResumeBehaviour);  // as set now, not at the resume
             break;
