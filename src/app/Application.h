@@ -57,7 +57,7 @@ public:
     // The suspension counter: automatic handling runs only while it is 0 or more. Written by the
     // mailbox and the main thread, read by the controller.
     std::atomic<int32_t> enableLevel{0};
-    // The controller's record of external power; false at the start of its loop, whatever the line.
+    // The controller's record of external power, from the line as it is when its loop starts.
     bool onExternalPower = false;
     // Kept between gesture ticks by the controller.
     GestureDetector gestureDetector;

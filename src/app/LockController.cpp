@@ -182,7 +182,8 @@ void Application::Run() {
 
     gestureDetector.Reset();
     LoopState loop{stylus.IsStylusIn()};
-    onExternalPower = false;
+    // Started on the charger, the program is on the charger: a wake there must not lock.
+    onExternalPower = PowerMonitor::ReadAcLine() == AC_LINE_ONLINE;
 
     // A source that could not get its handle leaves an invalid one here; the wait then fails
     // at once and the program shuts down as on the exit event.

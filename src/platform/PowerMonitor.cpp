@@ -59,9 +59,15 @@ PowerNotification PowerMonitor::ReadNotification() {
 }
 
 PowerNotification PowerMonitor::CheckAcLine() {
-    SYSTEM_POWER_STATUS_EX2 status{};
-    if (GetSystemPowerStatusEx2(&status, sizeof status, FALSE) != sizeof status) return NOTIFICATION_NONE;
-    const PowerNotification notification = DecideAcLine(lastAcLineStatus_, status.ACLineStatus);
-    lastAcLineStatus_ = status.ACLineStatus;  // backup power and unknown are remembered too
+    const std::optional<uint8_t> line = ReadAcLine();
+    if (!line) return NOTIFICATION_NONE;
+    const PowerNotification notification = DecideAcLine(lastAcLineStatus_, *line);
+    lastAcLineStatus_ = *line;  // backup power and unknown are remembered too
     return notification;
+}
+
+std::optional<uint8_t> PowerMonitor::ReadAcLine() {
+    SYSTEM_POWER_STATUS_EX2 status{};
+    if (GetSystemPowerStatusEx2(&status, sizeof status, FALSE) != sizeof status) return std::nullopt;
+    return status.ACLineStatus;
 }

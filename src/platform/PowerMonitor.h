@@ -3,6 +3,9 @@
 // controller's thread only.
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include <windows.h>
 
 #include "PowerNotification.h"
@@ -23,6 +26,9 @@ public:
     // The first notification of interest among the waiting messages, or NOTIFICATION_NONE once
     // none is left. Never blocks; call it until it returns NOTIFICATION_NONE.
     PowerNotification ReadNotification();
+
+    // The AC line (AC_LINE_*) as the power manager has it now; nothing when it cannot tell.
+    static std::optional<uint8_t> ReadAcLine();
 
 private:
     PowerNotification CheckAcLine();
