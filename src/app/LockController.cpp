@@ -9,6 +9,7 @@
 #include "LockCommand.h"
 #include "PeriodicEvent.h"
 #include "Trace.h"
+#include "gesture/TiltSensor.h"
 #include "platform/CallMonitor.h"
 #include "platform/PowerMonitor.h"
 #include "platform/RegistryWatcher.h"
@@ -87,7 +88,8 @@ void OnCommand(Application& app) {
 void OnGestureTick(Application& app) {
     const Settings& s = app.settingsWindow.current;
     if (!Enabled(app) || (s.DisableGesturesOnAC && app.onExternalPower)) return;
-    DetectGestures(app.gestureDetector, s, app);
+    const TiltReading& reading = TiltSensor::Instance().ReadTilt();
+    DetectGestures(app.gestureDetector, s, reading.tilt, reading.rotation, app);
 }
 
 void OnCallEvents(Application& app, CallMonitor& calls, LoopState& loop) {

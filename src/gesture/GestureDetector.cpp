@@ -2,14 +2,10 @@
 
 #include "app/Trace.h"
 
-void DetectGestures(GestureDetector& detector, const Settings& current, GestureReceiver& receiver) {
-    DetectGestures(detector, current, TiltSensor::Instance().ReadTilt(), receiver);
-}
-
-void DetectGestures(GestureDetector& detector, const Settings& current, const TiltReading& reading,
+void DetectGestures(GestureDetector& detector, const Settings& current, uint32_t tilt, int32_t rotation,
                     GestureReceiver& receiver) {
-    const int32_t angle = reading.rotation;
-    const bool enabled = !(current.DisableGesturesWhenUpright && IsUpright(reading.tilt));
+    const int32_t angle = NormalizeAngle(rotation);
+    const bool enabled = !(current.DisableGesturesWhenUpright && IsUpright(tilt));
     // The first tick compares the reading with itself: no movement.
     if (detector.previousAngle == kNoPreviousAngle) detector.previousAngle = angle;
     const int32_t change = AngleChange(detector.previousAngle, angle);
@@ -21,7 +17,11 @@ void DetectGestures(GestureDetector& detector, const Settings& current, const Ti
         detector.ResetMatchers();
         return;
     }
-    if (detector.lockMatcher.Advance(current.LockGesture, change, angle)) {
+    // A lock gesture with nothing to do is not followed: completing, it would reset the unlock
+    // gesture's progress, and an unlock gesture that begins with it could never complete.
+    if (!FollowsLockGesture(current)) {
+        detector.lockMatcher.Reset();
+    } else if (detector.lockMatcher.Advance(current.LockGesture, change, angle)) {
         receiver.OnGesture(true);
         detector.ResetMatchers();
     }

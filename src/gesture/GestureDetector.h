@@ -1,11 +1,10 @@
-// Gesture detection: one step per gesture tick, fed by the tilt sensor, reporting completed
-// lock and unlock gestures to a receiver (the lock controller).
+// Gesture detection: one step per gesture tick on the tilt sensor's reading, reporting completed
+// lock and unlock gestures to a receiver (the lock controller). Plain values only, no platform.
 #pragma once
 
 #include <cstdint>
 
 #include "GestureMatcher.h"
-#include "TiltSensor.h"
 #include "settings/Settings.h"
 
 // Who hears of a completed gesture: lock is true for the lock gesture, false for the unlock one.
@@ -33,10 +32,10 @@ struct GestureDetector {
     }
 };
 
-// One detector tick: reads the sensor and feeds the change of the rotation to both matchers.
-// The settings are read in place on every tick, so a change to them applies at the next one.
-void DetectGestures(GestureDetector& detector, const Settings& current, GestureReceiver& receiver);
+// Whether the lock gesture has anything to do: it locks, or either gesture toggles the lock.
+constexpr bool FollowsLockGesture(const Settings& s) { return s.GestureLock != 0 || s.GesturesToggleLock; }
 
-// The same tick on a reading already taken.
-void DetectGestures(GestureDetector& detector, const Settings& current, const TiltReading& reading,
+// One detector tick on a reading: the change of the rotation goes to both matchers. The settings
+// are read in place on every tick, so a change to them applies at the next one.
+void DetectGestures(GestureDetector& detector, const Settings& current, uint32_t tilt, int32_t rotation,
                     GestureReceiver& receiver);

@@ -9,6 +9,13 @@
 // A step must be reached within this many counted ticks; the next one abandons the attempt.
 constexpr int32_t kStepTimeoutTicks = 7;
 
+// A reading brought into 0..359. A broken sensor library may deliver any 32-bit value; taken
+// into range first, no sum or difference of angles can overflow.
+constexpr int32_t NormalizeAngle(int32_t angle) {
+    const int32_t a = angle % 360;
+    return a < 0 ? a + 360 : a;
+}
+
 // Face up: rotation below 45 or above 314 (a negative angle counts too).
 constexpr bool IsFaceUp(int32_t angle) { return static_cast<uint32_t>(angle) - 45u > 269u; }
 

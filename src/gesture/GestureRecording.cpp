@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "GestureMatcher.h"
+
 namespace {
 
 // A point-to-point difference brought into -179..180: a half turn counts as +180.
@@ -60,8 +62,9 @@ int32_t PassedMultipleOf45(int32_t previous, int32_t angle) {
     return kNoMultipleOf45;
 }
 
-void GestureRecording::Sample(int32_t angle) {
+void GestureRecording::Sample(int32_t reading) {
     if (!WantsSample()) return;
+    const int32_t angle = NormalizeAngle(reading);
     const int32_t m = PassedMultipleOf45(previousAngle, angle);
     previousAngle = angle;
     if (m == kNoMultipleOf45 || m == points[lastPoint]) return;

@@ -12,6 +12,7 @@
 #include "app/PeriodicEvent.h"
 #include "app/Trace.h"
 #include "gesture/GestureDetector.h"
+#include "gesture/TiltSensor.h"
 
 namespace {
 
@@ -30,13 +31,14 @@ protected:
         traces.clear();
         SetTraceSink([](const char* text) { traces.push_back(text); });
         settings.DisableGesturesWhenUpright = true;
+        settings.GestureLock = LockEverything;  // the default: the lock gesture is followed
         settings.LockGesture = kDefaultLockGesture;
         settings.UnlockGesture = kDefaultUnlockGesture;
     }
     void TearDown() override { SetTraceSink(nullptr); }
 
     void Tick(int32_t rotation, uint32_t tilt = 0) {
-        DetectGestures(detector, settings, TiltReading{0, 0, tilt, rotation, 0}, receiver);
+        DetectGestures(detector, settings, tilt, rotation, receiver);
     }
 
     Settings settings{};
@@ -90,7 +92,8 @@ std::vector<bool> Perform(const Settings& settings, std::vector<std::wstring> tu
     auto detect = [&](int ticks) {
         for (int i = 0; i < ticks; ++i) {
             WaitForSingleObject(tick.Handle(), INFINITE);
-            DetectGestures(detector, settings, receiver);
+            const TiltReading& reading = TiltSensor::Instance().ReadTilt();
+            DetectGestures(detector, settings, reading.tilt, reading.rotation, receiver);
         }
     };
     detect(3);
