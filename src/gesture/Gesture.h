@@ -11,6 +11,10 @@ struct Gesture {
 };
 static_assert(sizeof(Gesture) == 128);
 
+// A gesture whose first entry is 0 has no steps: it would complete whenever the phone lies face
+// up, so none is ever put in force.
+constexpr bool HasSteps(const Gesture& gesture) { return gesture.steps[0] != 0; }
+
 // One turn of 315 degrees towards smaller angles, and the same towards larger ones.
 constexpr Gesture kDefaultLockGesture{{-90, -90, -90, -45}};
 constexpr Gesture kDefaultUnlockGesture{{90, 90, 90, 45}};

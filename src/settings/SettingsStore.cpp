@@ -90,14 +90,19 @@ Settings SettingsStore::Load() const {
         if (s.ResumeBehaviour == LockPanel) s.ResumeBehaviour = LockEverything;
         if (s.GestureLock == LockPanel) s.GestureLock = LockEverything;
     }
-    // A missing value leaves the default text in the buffer; the query's outcome is not looked at.
-    GestureText text = DefaultLockGestureText();
-    ReadMultiString(L"LockGesture", text);
-    s.LockGesture = ParseGesture(text);
-    text = DefaultUnlockGestureText();
-    ReadMultiString(L"UnlockGesture", text);
-    s.UnlockGesture = ParseGesture(text);
+    s.LockGesture = ReadGesture(L"LockGesture", DefaultLockGestureText());
+    s.UnlockGesture = ReadGesture(L"UnlockGesture", DefaultUnlockGestureText());
     return s;
+}
+
+Gesture SettingsStore::ReadGesture(const wchar_t* name, const GestureText& fallback) const {
+    // A missing value leaves the default text in the buffer; the query's outcome is not looked at.
+    GestureText text = fallback;
+    ReadMultiString(name, text);
+    const Gesture stored = ParseGesture(text);
+    // No step (an empty list, a first entry that reads as 0) would unlock or lock the phone on
+    // every face-up tick. The default is taken instead, and Save writes it back.
+    return HasSteps(stored) ? stored : ParseGesture(fallback);
 }
 
 void SettingsStore::Save(const Settings& s) const {

@@ -23,6 +23,9 @@ public:
     uint32_t ReadDword(const wchar_t* name, uint32_t fallback) const;
     bool ReadBool(const wchar_t* name, bool fallback) const;
     LONG ReadMultiString(const wchar_t* name, GestureText& text) const;
+    // The stored gesture; `fallback` (a default gesture's text) when the value is missing or
+    // reads as no step.
+    Gesture ReadGesture(const wchar_t* name, const GestureText& fallback) const;
     void WriteDword(const wchar_t* name, uint32_t value) const;
     void WriteMultiString(const wchar_t* name, const GestureText& text) const;
 

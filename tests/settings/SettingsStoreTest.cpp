@@ -64,14 +64,17 @@ TEST_F(SettingsStoreTest, EveryValueLoadsAsStoredOrByDefaultAndIsSavedBack) {
             test::WriteSettingsDword(panel, 2);
         }
         test::WriteSettingsValue(L"LockGesture", REG_MULTI_SZ, u"45\0-90\0" u"180\0\0", 24);
-        test::WriteSettingsValue(L"UnlockGesture", REG_MULTI_SZ, u"\0", 2);  // empty, not the default
+        // No step, which would unlock on every face-up tick: an empty list, or a first entry that
+        // reads as 0. Either is read as the default, and so written back.
+        if (transcriber) test::WriteSettingsValue(L"UnlockGesture", REG_MULTI_SZ, u"x\0" u"90\0", 12);
+        else test::WriteSettingsValue(L"UnlockGesture", REG_MULTI_SZ, u"\0", 2);
 
         // A panel lock becomes a full one in Transcriber mode; the call behaviour is left to the
         // lock actions.
         const std::string panel = transcriber ? "1" : "2";
         Stored expected = {{L"UnlockOnAC", "0"}, {L"Beep", "1"}, {L"ResumeBehaviour", panel}, {L"GestureLock", panel},
                            {L"TranscriberCompatibility", std::to_string(transcriber)},
-                           {L"LockGesture", "45|-90|180||"}, {L"UnlockGesture", "|"}};
+                           {L"LockGesture", "45|-90|180||"}};
         expected.merge(Stored(kDefaults));  // the rest as by default
         EXPECT_EQ(LoadedAndSaved(), expected);
     }
@@ -83,12 +86,13 @@ TEST_F(SettingsStoreTest, OversizedOrUnterminatedGestureValuesStayInsideTheBuffe
     test::WriteSettingsValue(L"LockGesture", REG_MULTI_SZ, (many + u'\0').data(), 1202);
     test::WriteSettingsValue(L"UnlockGesture", REG_MULTI_SZ, std::u16string(400, u'9').data(), 800);  // no end
     // The query fails with ERROR_MORE_DATA; whether it left the default text or the first bytes
-    // of the value in the buffer, what is parsed stays within both buffers.
+    // of the value in the buffer, what is parsed stays within both buffers. A string without its
+    // end is no step, so the unlock gesture is the default either way.
     const Stored saved = LoadedAndSaved();
     std::string all45 = "|";
     for (int i = 0; i < kMaxGestureSteps; ++i) all45.insert(0, "45|");
     EXPECT_THAT(saved.at(L"LockGesture"), testing::AnyOf(kDefaults.at(L"LockGesture"), all45));
-    EXPECT_THAT(saved.at(L"UnlockGesture"), testing::AnyOf(kDefaults.at(L"UnlockGesture"), "|"));
+    EXPECT_EQ(saved.at(L"UnlockGesture"), kDefaults.at(L"UnlockGesture"));
 }
 
 }  // namespace
