@@ -58,6 +58,8 @@ void GestureEditorWindow::CreateGroup(GestureGroup& group, const wchar_t* title,
     group.reset = std::make_unique<LinkButton>();
     group.reset->Create(window, L"Reset to default", 116, row + 62, 175, 32);
     group.reset->clickCallback.Set(Bind(this, reset));
+    group.note = std::make_unique<Label>();
+    group.note->Create(window, L"", 8, row + 96, 464, 26);
 }
 
 LRESULT GestureEditorWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
@@ -74,6 +76,7 @@ LRESULT GestureEditorWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
         group->play.reset();
         group->record.reset();
         group->reset.reset();
+        group->note.reset();
     }
     instructionsHeader_.reset();
     instructions_.reset();
@@ -93,18 +96,27 @@ void GestureEditorWindow::OnCancel() {
 }
 
 INT_PTR GestureEditorWindow::ResetLockGesture(LPARAM) {
-    ResetGesture(lockGesture, kDefaultLockGesture);
+    ResetGesture(lock_, kDefaultLockGesture);
     return 0;
 }
 
 INT_PTR GestureEditorWindow::ResetUnlockGesture(LPARAM) {
-    ResetGesture(unlockGesture, kDefaultUnlockGesture);
+    ResetGesture(unlock_, kDefaultUnlockGesture);
     return 0;
 }
 
-void GestureEditorWindow::ResetGesture(Gesture& gesture, const Gesture& defaults) {
+void GestureEditorWindow::ResetGesture(GestureGroup& group, const Gesture& defaults) {
     const int answer = MessageBoxW(window, L"Reset gesture to default?", L"Confirm action",
                                    MB_YESNO | MB_ICONQUESTION | MB_TOPMOST);
+    if (answer != IDYES) return;
     // The four default steps and their 0; what follows was never read and stays.
-    if (answer == IDYES) std::copy_n(defaults.steps, 5, gesture.steps);
+    std::copy_n(defaults.steps, 5, group.gesture.steps);
+    ShowNote(group, L"");
+}
+
+void GestureEditorWindow::ShowNote(GestureGroup& group, const wchar_t* text) {
+    // Gone with the window: a message box closed under the window's end returns here late.
+    if (!group.note) return;
+    SetWindowTextW(group.note->Window(), text);
+    InvalidateRect(group.note->Window(), nullptr, TRUE);
 }

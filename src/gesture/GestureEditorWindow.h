@@ -28,6 +28,7 @@ struct GestureGroup {
     std::unique_ptr<IconButton> play;
     std::unique_ptr<IconButton> record;
     std::unique_ptr<LinkButton> reset;
+    std::unique_ptr<Label> note;  // what the last recording did to the gesture, when worth saying
     GesturePlayback playback;
 };
 
@@ -77,7 +78,8 @@ private:
     void EnableOtherButtons(const GestureGroup& recording, bool enable);
     void StartPlayback(GestureGroup& group);
     void AdvancePlayback(GestureGroup& group);
-    void ResetGesture(Gesture& gesture, const Gesture& defaults);
+    void ResetGesture(GestureGroup& group, const Gesture& defaults);
+    void ShowNote(GestureGroup& group, const wchar_t* text);
 
     GestureGroup lock_{lockGesture};
     GestureGroup unlock_{unlockGesture};

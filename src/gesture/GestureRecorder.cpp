@@ -35,6 +35,7 @@ void GestureEditorWindow::ToggleRecording(GestureGroup& group) {
     recordingInto_ = &group;
     group.record->SetBlinking(true);
     EnableOtherButtons(group, false);
+    ShowNote(group, L"");
 }
 
 void GestureEditorWindow::StopRecording() {
@@ -44,7 +45,15 @@ void GestureEditorWindow::StopRecording() {
     recordingInto_ = nullptr;
     group.record->SetBlinking(false);
     ++Application::Instance().enableLevel;
-    group.gesture = Simplify(recording_.Points());
+    const Gesture recorded = Simplify(recording_.Points());
+    // A gesture without steps would unlock (or lock) the phone whenever it lies face up: the
+    // phone did not turn, or the sensor failed, and the gesture stays as it was.
+    if (!HasSteps(recorded)) {
+        ShowNote(group, L"No turn recorded: the gesture is kept.");
+        return;
+    }
+    group.gesture = recorded;
+    ShowNote(group, TurnedInAll(recorded) < kShortestSafeTurn ? L"Under half a turn: easy to do by accident." : L"");
 }
 
 void GestureEditorWindow::EnableOtherButtons(const GestureGroup& recording, bool enable) {

@@ -88,3 +88,11 @@ Gesture Simplify(std::span<const int32_t> points) {
     }
     return writer.Result();
 }
+
+int64_t TurnedInAll(const Gesture& gesture) {
+    int64_t turned = 0;
+    for (int i = 0; i < kGestureEntries && gesture.steps[i] != 0; ++i) {
+        turned += gesture.steps[i] < 0 ? -int64_t{gesture.steps[i]} : gesture.steps[i];
+    }
+    return turned;
+}

@@ -42,6 +42,12 @@ struct GestureRecording {
     }
 };
 
+// How far a gesture turns in all, whichever way each step goes.
+int64_t TurnedInAll(const Gesture& gesture);
+
+// A recorded gesture that turns less than this in all is easily performed by accident.
+constexpr int64_t kShortestSafeTurn = 180;
+
 // Turns a path of multiples of 45 into gesture steps: each run of turning one way becomes as
 // many steps of 90 as fit and then one of 45 for what is left; at most 31 steps, then the 0.
 Gesture Simplify(std::span<const int32_t> points);

@@ -104,6 +104,19 @@ TEST(GestureRecording, SimplifyMakesQuarterTurnsAndOneEighth) {
     }
 }
 
+// What a recording's gesture turns in all, both ways counted, up to its first 0.
+TEST(GestureRecording, TurnedInAllCountsEveryStepWhicheverWay) {
+    const struct {
+        Gesture gesture;
+        int64_t turned;
+    } cases[] = {
+        {{{90, 90, 90, 45}}, 315}, {{{45, -45, 45}}, 135}, {{{-90, 90}}, 180}, {{}, 0},
+        {{{90, 0, 90}}, 90},                         // nothing after the end counts
+        {{{INT32_MIN, INT32_MIN}}, 4294967296},      // no overflow, whatever a text held
+    };
+    for (const auto& c : cases) EXPECT_EQ(TurnedInAll(c.gesture), c.turned) << c.turned;
+}
+
 // The displayed angle after each tick until the playback is over.
 Angles Played(const Gesture& gesture) {
     GesturePlayback playback;
