@@ -9,7 +9,8 @@
 
 class NotificationIcon {
 public:
-    // Loads icon 129 of `instance`; nothing is shown yet.
+    // Loads icon 129 of `instance` and removes what an earlier instance may have left under the
+    // program's identifiers; nothing is shown yet.
     explicit NotificationIcon(HINSTANCE instance);
     virtual ~NotificationIcon();  // removes a shown notification first
 
@@ -17,7 +18,8 @@ public:
     NotificationIcon& operator=(const NotificationIcon&) = delete;
 
     // Adds or removes the notification; a refused call leaves things as they were, to be tried
-    // again by the next call.
+    // again by the next call. An add refused because the identifier is taken replaces what an
+    // earlier instance left there.
     void Show(bool on);
 
     bool Shown() const { return shown; }
@@ -30,5 +32,8 @@ private:
     HINSTANCE instance;
     Icon icon;
     bool shown = false;
-    uint32_t notificationId = 1;  // each add after a remove takes a new one
+    // Each add after a remove takes the other of the two, so that a new instance knows every
+    // identifier an earlier one can have left a notification under.
+    static constexpr uint32_t kIdentifiers = 2;
+    uint32_t notificationId = 1;
 };

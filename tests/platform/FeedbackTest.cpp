@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 #include "app/AppGlobals.h"
+#include "ce/Shell.h"
 #include "platform/FeedbackWorkers.h"
 #include "platform/NotificationIcon.h"
 
@@ -67,10 +68,20 @@ TEST(FeedbackTest, EachPatternPlaysWithItsTimingAndARequestWhilePendingIsDropped
     EXPECT_EQ(test::LogCount(), after) << "the worker acted after its destructor returned";
 }
 
-TEST(FeedbackTest, TheIconIsAddedOncePerLockWithANewIdentifierAndRefusalsAreTriedAgain) {
+TEST(FeedbackTest, TheIconIsAddedOncePerLockUnderTheOtherIdentifierAndRefusalsAreTriedAgain) {
     test::Play({L"reset"});
+    // What an instance that ended without its destructor left: a notification of the class.
+    const auto leftover = [](DWORD id) {
+        SHNOTIFICATIONDATA data{};
+        data.cbStruct = sizeof data;
+        data.dwID = id;
+        data.clsid = NotificationIcon::kClassId;
+        return SHNotificationAdd(&data);
+    };
+    ASSERT_EQ(leftover(2), ERROR_SUCCESS);
     {
         NotificationIcon icon(AppInstance);
+        EXPECT_EQ(test::StateValue("icon"), "hidden") << "the leftover is still shown";
         icon.Show(false);  // hidden: nothing to remove
         icon.Show(true);
         icon.Show(true);
@@ -82,12 +93,17 @@ TEST(FeedbackTest, TheIconIsAddedOncePerLockWithANewIdentifierAndRefusalsAreTrie
         icon.Show(true);
         icon.Show(false);
         EXPECT_TRUE(icon.Shown());
-        icon.Show(true);  // still shown: nothing to add
         test::Play({L"shell", L"accept"});
+        icon.Show(false);
+        ASSERT_EQ(leftover(1), ERROR_SUCCESS);  // under the identifier the next add takes
+        icon.Show(true);
+        EXPECT_EQ(test::StateValue("icon"), "shown id=1");
     }
-    EXPECT_EQ(Events(0, "icon "), (Strings{"icon add id=1", "icon remove id=1",
-                                        "icon add refused id=2 error=14", "icon add id=2",
-                                        "icon remove refused id=2 error=170", "icon remove id=2"}))
+    EXPECT_EQ(Events(0, "icon "),
+              (Strings{"icon add id=2", "icon remove refused id=1 error=1168", "icon remove id=2",  // the start
+                       "icon add id=1", "icon remove id=1", "icon add refused id=2 error=14", "icon add id=2",
+                       "icon remove refused id=2 error=170", "icon remove id=2", "icon add id=1",
+                       "icon add refused id=1 error=183", "icon remove id=1", "icon add id=1", "icon remove id=1"}))
         << "deleted while shown: removed first";
     EXPECT_EQ(test::StateValue("icon"), "hidden");
 }
