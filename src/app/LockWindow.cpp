@@ -38,6 +38,7 @@ LockWindow::LockWindow(SettingsWindow& owner) : settings(&owner) {
 
     transcriberMode = settings->current.TranscriberCompatibility;
     if (!transcriberMode) RegisterTouch();
+    SendInputLock(1);
 }
 
 LockWindow::~LockWindow() {

@@ -18,7 +18,9 @@ enum LockState : uint32_t {
 
 class LockWindow {
 public:
-    // Reads TranscriberCompatibility once, here; a later change needs a restart.
+    // Reads TranscriberCompatibility once, here; a later change needs a restart. The state
+    // starts UNLOCKED, and so does the device: keys and panel are freed here, whatever an
+    // earlier instance that ended without unlocking left.
     explicit LockWindow(SettingsWindow& settings);
     virtual ~LockWindow();
 
