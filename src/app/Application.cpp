@@ -34,12 +34,15 @@ Application::~Application() {
 }
 
 void Application::StartUp() {
-    mailbox = std::make_unique<Mailbox>(*this);
-    settingsWindow.Store().WriteDword(L"ThreadId", mailbox->ThreadId());
+    // The device first, into the state the lock machinery starts from (free, no icon), so that a
+    // restart always frees a phone an earlier instance left locked; only then can other
+    // programs reach this one, and the controller handle events.
     lockWindow = std::make_unique<LockWindow>(settingsWindow);
     vibrator = std::make_unique<Vibrator>();
     beeper = std::make_unique<Beeper>();
     notificationIcon = std::make_unique<NotificationIcon>(AppInstance);
+    mailbox = std::make_unique<Mailbox>(*this);
+    settingsWindow.Store().WriteDword(L"ThreadId", mailbox->ThreadId());
     Start();
 }
 
