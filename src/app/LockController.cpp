@@ -46,6 +46,14 @@ struct LoopState {
 
 bool Enabled(const Application& app) { return app.enableLevel.load() >= 0; }
 
+// Why the loop cannot run, when a source could not get its handle: its wait then fails at once.
+const char* MissingSource(const PowerMonitor& power, const RegistryWatcher& stylus, const CallMonitor& calls) {
+    if (!power.QueueHandle()) return "Stopping: no power notifications\n";
+    if (stylus.ChangeHandle() == INVALID_HANDLE_VALUE) return "Stopping: the stylus state cannot be watched\n";
+    if (calls.EventHandle() == INVALID_HANDLE_VALUE) return "Stopping: telephony cannot be initialised\n";
+    return nullptr;
+}
+
 void OnStylusNotification(Application& app, RegistryWatcher& stylus, LoopState& loop) {
     stylus.Refresh();
     const Settings& s = app.settingsWindow.current;
@@ -188,7 +196,8 @@ void Application::Run() {
     onExternalPower = PowerMonitor::ReadAcLine() == AC_LINE_ONLINE;
 
     // A source that could not get its handle leaves an invalid one here; the wait then fails
-    // at once and the program shuts down as on the exit event.
+    // at once and the program shuts down as on the exit event, the device free as it started.
+    if (const char* why = MissingSource(power, stylus, calls)) Trace("%s", why);
     const HANDLE handles[kWaitCount] = {exitEvent.get(), stylus.ChangeHandle(), commandEvent.Handle(),
                                         gestureTick.Handle(), calls.EventHandle(), power.QueueHandle(),
                                         lockDelay.Handle()};
