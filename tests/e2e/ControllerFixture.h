@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -20,7 +21,16 @@ using Options = std::vector<std::pair<const wchar_t*, DWORD>>;
 
 class ControllerTest : public testing::Test {
 protected:
-    void TearDown() override { varnel.reset(); }
+    void TearDown() override {
+        // What the device saw, for a failure that the expectations alone do not explain.
+        if (HasFailure()) {
+            const auto lines = test::LogLines();
+            for (size_t i = lines.size() > 80 ? lines.size() - 80 : 0; i < lines.size(); ++i) {
+                std::printf("  device: %s\n", lines[i].c_str());
+            }
+        }
+        varnel.reset();
+    }
 
     // No instance, no settings key, a fresh device (an empty log) at an uptime far from 0 (a call
     // is not within 10 s of "resume 0") and from 2^31 (where the signed difference turns negative).

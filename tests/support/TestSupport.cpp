@@ -194,6 +194,11 @@ std::optional<DWORD> VarnelProcess::WaitExit(DWORD timeoutMs) const {
     return code;
 }
 
+void VarnelProcess::Kill() const {
+    TerminateProcess(process_.get(), 9);
+    WaitExit();
+}
+
 std::vector<DWORD> VarnelProcess::Threads() const {
     std::vector<DWORD> ids;
     KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));

@@ -91,6 +91,8 @@ public:
     bool Running() const;
     // Waits for the process to end; returns its exit code, or nullopt on time-out.
     std::optional<DWORD> WaitExit(DWORD timeoutMs = 10000) const;
+    // Ends the process at once, as a crash would: nothing of it runs to tidy up.
+    void Kill() const;
     // Waits until this process is the resident instance: it published its main thread's id.
     bool WaitResident(DWORD timeoutMs = 10000) const;
     // The ids of the process's threads.
