@@ -19,7 +19,10 @@ const Command kCommands[] = {
     {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
      CmdDialog},
     {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
-    {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"shell",
+     "shell start|stop|run | shell refuse-add|refuse-remove|refuse-menubar|accept   (start: the phone's "
+     "bars and input guard, a process of their own)",
+     CmdShell},
     {L"tap", "tap <x> <y> | tap --text TEXT   (a touch on the screen, or on the control showing TEXT)",
      CmdTap},
     {L"power", "power resume|backlight-off|screen-off|unattended|suspend | power flags <hex> [name] | power status",
@@ -40,7 +43,8 @@ const Command kCommands[] = {
     {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
 };
 
-const Command* current = nullptr;
+// Per thread: the device window runs long commands on a worker while its own thread runs others.
+thread_local const Command* current = nullptr;
 
 std::string AllUsage() {
     std::string text = "usage: devemu <command>, one of:";
