@@ -18,7 +18,8 @@ const Command kCommands[] = {
     {L"post", "post show-settings|disable|enable|lock <word>", CmdPost},
     {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
      CmdDialog},
-    {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
+    {L"screenshot", "screenshot <file.png> [--window TITLE | --screen]   (the whole display, a window, or the "
+     "phone's screen with its bars)", CmdScreenshot},
     {L"shell",
      "shell start|stop|run | shell refuse-add|refuse-remove|refuse-menubar|accept   (start: the phone's "
      "bars and input guard, a process of their own)",
