@@ -62,7 +62,9 @@ void ResetStylus();
 
 // Values of "state" that belong to the services, kept with their commands.
 struct DeviceState;
+struct TouchState;
 std::string AcLineWord(uint8_t line);  // offline, online, backup, unknown
+std::string PanelState(const TouchState& touch);  // locked, free, unregistered
 std::string StylusState();             // in, out, malformed, missing, no-key
 std::string CallState(const DeviceState& s);
 std::string TapiModeWord(const DeviceState& s);
@@ -71,5 +73,6 @@ int CmdLeds(const Args&, Io&);
 int CmdTilt(const Args&, Io&);
 int CmdTurn(const Args&, Io&);
 int CmdSensor(const Args&, Io&);
+int CmdWindow(const Args&, Io&);
 
 }  // namespace devemu

@@ -42,6 +42,8 @@ const Command kCommands[] = {
     {L"turn", "turn <deg> [<deg> ...] [--rate DEG_PER_S]   (signed, one after the other; rate 180)",
      CmdTurn},
     {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
+    {L"window", "window   (the device window: power, charger, stylus, calls and the sensor at hand, the state live)",
+     CmdWindow},
 };
 
 // Per thread: the device window runs long commands on a worker while its own thread runs others.
