@@ -51,6 +51,7 @@ int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
 int CmdTap(const Args&, Io&);
+int CmdKey(const Args&, Io&);
 int CmdPower(const Args&, Io&);
 int CmdAc(const Args&, Io&);
 int CmdStylus(const Args&, Io&);

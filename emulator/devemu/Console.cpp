@@ -26,6 +26,10 @@ const Command kCommands[] = {
      CmdShell},
     {L"tap", "tap <x> <y> | tap --text TEXT   (a touch on the screen, or on the control showing TEXT)",
      CmdTap},
+    {L"key",
+     "key <key> [<key> ...]   (left-soft|right-soft|up|down|left|right|action|back|talk|end, f1..f4, or a "
+     "virtual key)",
+     CmdKey},
     {L"power", "power resume|backlight-off|screen-off|unattended|suspend | power flags <hex> [name] | power status",
      CmdPower},
     {L"ac", "ac online|offline|backup|unknown", CmdAc},
