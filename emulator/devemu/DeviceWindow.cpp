@@ -16,12 +16,14 @@ constexpr wchar_t kTitle[] = L"Phone device";
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 40;     // what the device shows is on the window within a tenth of a second
 constexpr DWORD kBlinkMs = 250;     // the vibration LED's half period
-constexpr uint64_t kLogShown = 5;
+constexpr uint64_t kLogShown = 4;
 
-constexpr int kClientWidth = 528, kClientHeight = 720;
-constexpr int kMargin = 12, kGap = 8, kRow = 48, kHeader = 28, kLine = 26, kLogLine = 23;
-constexpr int kDialSize = 180;
+constexpr int kClientWidth = 468, kClientHeight = 732;
+constexpr int kMargin = 12, kGap = 8, kRow = 44, kHeader = 26, kLine = 26, kLogLine = 23;
+constexpr int kDialSize = 170;
 constexpr int kColumn = kMargin + kDialSize + 2 * kGap;  // right of the dial
+constexpr int kHalf = (kClientWidth - 2 * kMargin - kGap) / 2, kThird = (kClientWidth - 2 * kMargin - 2 * kGap) / 3;
+constexpr int kSide = (kClientWidth - kMargin - kColumn - kGap) / 2;  // a button beside the dial
 constexpr COLORREF kInk = RGB(30, 30, 30), kHeaderInk = RGB(92, 108, 138), kGrey = RGB(150, 150, 150);
 constexpr COLORREF kLocked = RGB(210, 50, 40), kFree = RGB(60, 170, 60), kLedOn = RGB(60, 220, 90);
 
@@ -29,28 +31,35 @@ struct Section {
     const wchar_t* title;
     int y;
 };
-constexpr Section kSections[] = {
-    {L"Power and charger", 6}, {L"Stylus and calls", 92}, {L"Sensor", 178}, {L"The phone", 398}, {L"Device log", 540}};
-constexpr int kStateTop = 428, kLogTop = 570, kOutcomeTop = 690, kSensorText = 366;
+constexpr Section kSections[] = {{L"Power", 4},   {L"Charger and stylus", 82}, {L"Calls", 160},
+                                 {L"Sensor", 238}, {L"The phone", 444},         {L"Device log", 582}};
+constexpr int kStateTop = 472, kLogTop = 610, kOutcomeTop = 704, kDialTop = 266, kSensorText = 414;
 
 struct Place {
     DeviceWindow::Control id;
     int x, y, width;
 };
 constexpr Place kPlaces[] = {
-    {DeviceWindow::kPower, kMargin, 36, 160},
-    {DeviceWindow::kScreenOff, 180, 36, 160},
-    {DeviceWindow::kCharger, 348, 36, 168},
-    {DeviceWindow::kStylus, kMargin, 122, 168},
-    {DeviceWindow::kRing, 188, 122, 104},
-    {DeviceWindow::kAnswer, 300, 122, 104},
-    {DeviceWindow::kHangUp, 412, 122, 104},
-    {DeviceWindow::kFaceUp, kColumn, 208, 140},
-    {DeviceWindow::kUpright, kColumn + 148, 208, 140},
-    {DeviceWindow::kTurnRight, kColumn, 262, 140},
-    {DeviceWindow::kTurnLeft, kColumn + 148, 262, 140},
-    {DeviceWindow::kSensor, kColumn, 316, 288},
+    {DeviceWindow::kPower, kMargin, 32, kHalf},
+    {DeviceWindow::kScreenOff, kMargin + kHalf + kGap, 32, kHalf},
+    {DeviceWindow::kCharger, kMargin, 110, kHalf},
+    {DeviceWindow::kStylus, kMargin + kHalf + kGap, 110, kHalf},
+    {DeviceWindow::kRing, kMargin, 188, kThird},
+    {DeviceWindow::kAnswer, kMargin + kThird + kGap, 188, kThird},
+    {DeviceWindow::kHangUp, kMargin + 2 * (kThird + kGap), 188, kThird},
+    {DeviceWindow::kFaceUp, kColumn, kDialTop, kSide},
+    {DeviceWindow::kUpright, kColumn + kSide + kGap, kDialTop, kSide},
+    {DeviceWindow::kTurnRight, kColumn, kDialTop + 50, kSide},
+    {DeviceWindow::kTurnLeft, kColumn + kSide + kGap, kDialTop + 50, kSide},
+    {DeviceWindow::kSensor, kColumn, kDialTop + 100, 2 * kSide + kGap},
 };
+
+// The call as a person says it.
+std::wstring CallWords(const std::string& call) {
+    if (call.rfind("offering", 0) == 0) return L"ringing";
+    if (call.rfind("connected", 0) == 0) return L"talking";
+    return L"none";
+}
 
 // A label that says what a press does now.
 const wchar_t* LabelOf(DeviceWindow::Control control, const DeviceWindow::Shown& s) {
@@ -152,7 +161,7 @@ DeviceWindow::DeviceWindow()
                                       windowClass.hInstance, nullptr);
         SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     }
-    dial_.Create(window_, kMargin, 208, kDialSize);
+    dial_.Create(window_, kMargin, kDialTop, kDialSize);
     dial_.turned = [this](int degrees) {
         worker_.Run({L"tilt", std::to_wstring(degrees), std::to_wstring(shown_.tilt)});
     };
@@ -218,7 +227,7 @@ void DeviceWindow::Paint(HDC dc, const RECT& client) const {
     }
     Selection normal(dc, font_.get());
     Text(dc, L"Tilt " + std::to_wstring(shown_.tilt) + L"\u00B0, sensor " + (shown_.sensorOk ? L"works" : L"fails"),
-         kColumn, kSensorText, 288, kLine, kInk);
+         kColumn, kSensorText, 2 * kSide + kGap, kLine, kInk);
 
     // Left: the locks and the vibration LED, each with its light; right: what the phone is doing.
     const int dot = 18, textX = kMargin + dot + kGap, right = kClientWidth / 2 + kGap;
@@ -235,7 +244,8 @@ void DeviceWindow::Paint(HDC dc, const RECT& client) const {
     Text(dc, L"Power: " + Wide(shown_.power), right, rows[0], width, kLine, kInk);
     Text(dc, shown_.charging ? L"Charger: plugged in" : L"Charger: on battery", right, rows[1], width, kLine, kInk);
     Text(dc, shown_.stylusOut ? L"Stylus: out" : L"Stylus: in", right, rows[2], width, kLine, kInk);
-    Text(dc, L"Call: " + Wide(shown_.call), right, rows[3], width, kLine, kInk);
+    const std::wstring call = CallWords(shown_.call);
+    Text(dc, L"Call: " + call, right, rows[3], width, kLine, call == L"ringing" ? kLocked : kInk);
 
     Selection small(dc, smallFont_.get());
     for (size_t i = 0; i < shown_.log.size(); ++i) {
