@@ -77,8 +77,10 @@ void NavigationBar::Refresh() {
     now.title = shown_.title;
     HWND front = GetForegroundWindow();
     wchar_t name[64] = L"";
-    if (front && GetClassNameW(front, name, 64) && !IsDeviceWindow(front) &&
-        std::wcscmp(name, kMenuBarClass) != 0 && front != window_) {
+    if (!front || front == GetDesktopWindow()) {
+        now.title = L"Start";  // nothing in front: the phone's Today screen
+    } else if (GetClassNameW(front, name, 64) && !IsDeviceWindow(front) && std::wcscmp(name, kMenuBarClass) != 0 &&
+               front != window_) {
         now.title = TitleOf(front);
     }
     Device::Get().Locked([&](DeviceState& s) {
