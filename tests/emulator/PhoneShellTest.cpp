@@ -1,6 +1,9 @@
 // The phone's shell process against windows of this test: the navigation bar's icons and charger
 // mark, F1/F2 as soft keys, and the input guard that swallows taps and keys while locked.
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -90,6 +93,7 @@ protected:
             w.AddMenuBar();
             box = &w.Own(std::make_unique<CheckBox>());
             box->Create(w.Window(), L"Tap me", 8, 100, 260, 40);
+            w.Own(std::make_unique<CheckBox>()).Create(w.Window(), L"Far below", 8, 1500, 260, 40);
             edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 8, 200, 200, 40, w.Window(),
                                    nullptr, GetModuleHandleW(nullptr), nullptr);
         });
@@ -189,6 +193,33 @@ TEST_F(GuardedScreen, TapsAndKeysReachTheWindowUnlessLockedAndF1F2PressTheSoftKe
         EXPECT_EQ(test::Events(since, "swallowed"), c.logged.empty() ? std::vector<std::string>{}
                                                                      : std::vector<std::string>{c.logged});
     }
+}
+
+TEST_F(GuardedScreen, TapRefusesAControlOffTheScreenAndScreenshotsArePngsOfThePhonesScreen) {
+    uint64_t since = test::LogCount();
+    const test::ConsoleResult offScreen = test::Devemu({L"tap", L"--text", L"Far below"});
+    EXPECT_EQ(offScreen.code, 1);
+    EXPECT_THAT(offScreen.err, test::Matches("devemu: \"Far below\" lies off the visible screen \\(its centre at [0-9]+,[0-9]+\\)\n"));
+    EXPECT_EQ(test::LogCount(), since) << "a refused tap is no tap";
+
+    const std::wstring path = test::BinDir() + L"\\..\\artifacts\\shell-screen.png";
+    CreateDirectoryW((test::BinDir() + L"\\..\\artifacts").c_str(), nullptr);
+    const test::ConsoleResult shot = test::Devemu({L"screenshot", path, L"--screen"});
+    ASSERT_EQ(shot.code, 0) << shot.err;
+    EXPECT_EQ(shot.out, "screenshot " + test::Narrow(path) + " 480x800\n");
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ASSERT_GE(bytes.size(), 24u);
+    const uint8_t signature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                 0, 0, 0x01, 0xE0, 0, 0, 0x03, 0x20};  // 480 x 800
+    EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 24), std::vector<uint8_t>(std::begin(signature), std::end(signature)));
+    EXPECT_LT(bytes.size(), 480u * 800 * 3 / 4) << "compressed";
+
+    const std::wstring nowhere = test::BinDir() + L"\\no such folder\\shot.png";
+    const test::ConsoleResult refused = test::Devemu({L"screenshot", nowhere});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_THAT(refused.err, testing::StartsWith("devemu: cannot write "));
+    EXPECT_EQ(GetFileAttributesW(nowhere.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(GuardedScreen, TheDeviceWindowTakesTapsWhileThePhoneIsLocked) {
