@@ -21,13 +21,7 @@ Pixels IconPixels(HICON icon) {
     if (!icon) return pixels;
     devemu::ScreenDc screen;
     devemu::MemoryDc memory(screen.get());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kSide;
-    info.bmiHeader.biHeight = -kSide;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = devemu::TopDownDib(kSide, kSide, 32);
     void* bits = nullptr;
     GdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!memory.get() || !bitmap || !bits) return pixels;

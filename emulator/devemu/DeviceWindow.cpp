@@ -271,19 +271,9 @@ LRESULT CALLBACK DeviceWindow::Proc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        // Drawn off screen first: the live state never flickers.
-        MemoryDc memory(paint.get());
-        GdiObject bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-        if (!memory.get() || !bitmap) return 0;
-        Selection selected(memory.get(), bitmap.get());
-        self->Paint(memory.get(), client);
-        BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+        PaintBuffered(window, [self](HDC dc, const RECT& client) { self->Paint(dc, client); });  // live state never flickers
         return 0;
-    }
     case WM_DESTROY:
         self->window_ = nullptr;
         if (self->quitOnClose) PostQuitMessage(0);

@@ -135,20 +135,11 @@ LRESULT CALLBACK NavigationBar::Proc(HWND window, UINT message, WPARAM wParam, L
     case WM_TIMER:
         if (self) self->Refresh();
         return 0;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        RECT client{};
-        GetClientRect(window, &client);
-        // Drawn off screen first: the bar never shows half a repaint.
-        MemoryDc memory(paint.get());
-        GdiObject bitmap(CreateCompatibleBitmap(paint.get(), client.right, client.bottom));
-        if (self && memory.get() && bitmap) {
-            Selection selected(memory.get(), bitmap.get());
-            self->Paint(memory.get(), client.right, client.bottom);
-            BitBlt(paint.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
-        }
+    case WM_PAINT:
+        PaintBuffered(window, [self](HDC dc, const RECT& client) {
+            if (self) self->Paint(dc, client.right, client.bottom);
+        });
         return 0;
-    }
     case WM_ERASEBKGND:
         return 1;
     case WM_MOUSEACTIVATE:

@@ -123,16 +123,9 @@ LRESULT CALLBACK RotationDial::Proc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_ERASEBKGND:
         return 1;
-    case WM_PAINT: {
-        PaintDc paint(window);
-        MemoryDc memory(paint.get());
-        GdiObject bitmap(CreateCompatibleBitmap(paint.get(), self->size_, self->size_));
-        if (!memory.get() || !bitmap) return 0;
-        Selection selected(memory.get(), bitmap.get());
-        self->Paint(memory.get());
-        BitBlt(paint.get(), 0, 0, self->size_, self->size_, memory.get(), 0, 0, SRCCOPY);
+    case WM_PAINT:
+        PaintBuffered(window, [self](HDC dc, const RECT&) { self->Paint(dc); });
         return 0;
-    }
     default:
         return DefWindowProcW(window, message, wParam, lParam);
     }

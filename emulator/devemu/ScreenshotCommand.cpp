@@ -19,13 +19,7 @@ namespace {
 class Capture {
 public:
     Capture(HDC screen, const RECT& area) : width_(area.right - area.left), height_(area.bottom - area.top) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width_;
-        info.bmiHeader.biHeight = -height_;  // top-down, like the PNG
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = TopDownDib(width_, height_, 24);  // top-down, like the PNG
         void* bits = nullptr;
         bitmap_.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (!bitmap_ || !bits) Fail("CreateDIBSection");

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "ce/Handle.h"
+#include "ui/Gdi.h"
+
 namespace devemu {
 
 // The screen's DC, GetDC(nullptr) ... ReleaseDC.
@@ -34,5 +37,32 @@ public:
 private:
     HDC dc_;
 };
+
+// The header of a top-down DIB section, `bits` per pixel (BI_RGB).
+inline BITMAPINFO TopDownDib(int width, int height, WORD bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = bits;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+// One WM_PAINT drawn off screen first and copied at once, so the window never shows half a
+// repaint: paint(dc, client) draws the whole client area.
+template <class Paint>
+void PaintBuffered(HWND window, Paint&& paint) {
+    PaintDc target(window);
+    RECT client{};
+    GetClientRect(window, &client);
+    MemoryDc memory(target.get());
+    GdiObject bitmap(CreateCompatibleBitmap(target.get(), client.right, client.bottom));
+    if (!memory.get() || !bitmap) return;
+    Selection selected(memory.get(), bitmap.get());
+    paint(memory.get(), client);
+    BitBlt(target.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+}
 
 }  // namespace devemu

@@ -51,13 +51,7 @@ GdiObject CreateShellFont(int points, bool bold) {
 
 void DrawIconPixels(HDC dc, int x, int y, const uint32_t* pixels) {
     constexpr int n = kIconSide;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = n;
-    info.bmiHeader.biHeight = -n;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownDib(n, n, 32);
     void* bits = nullptr;
     GdiObject bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     MemoryDc memory(dc);

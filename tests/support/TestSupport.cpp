@@ -186,13 +186,7 @@ ScreenPixels CaptureScreen(const RECT& area) {
     ScreenPixels shot;
     shot.width = area.right - area.left;
     shot.height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = devemu::TopDownDib(shot.width, shot.height, 32);
     devemu::ScreenDc screen;
     devemu::MemoryDc memory(screen.get());
     void* bits = nullptr;
