@@ -5,12 +5,14 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gmock/gmock.h>
 
 #include "DeviceWindow.h"
 #include "PhoneScreen.h"
+#include "ShellLook.h"
 #include "TestSupport.h"
 #include "UiSupport.h"
 #include "ce/Kernel.h"
@@ -192,6 +194,31 @@ TEST_F(GuardedScreen, TapsAndKeysReachTheWindowUnlessLockedAndF1F2PressTheSoftKe
         EXPECT_EQ(reached(), c.expected);
         EXPECT_EQ(test::Events(since, "swallowed"), c.logged.empty() ? std::vector<std::string>{}
                                                                      : std::vector<std::string>{c.logged});
+    }
+}
+
+TEST_F(GuardedScreen, ASoftKeyShowsPressedWhileHeldAndActsWhenLetGo) {
+    const HWND bar = window->menuBar->Window();
+    RECT rect{};
+    GetWindowRect(bar, &rect);
+    const int middle = devemu::kSoftKeyBarHeight / 2;
+    const auto colours = [&] {
+        const test::ScreenPixels shot = test::CaptureScreen(rect);
+        return std::pair{shot.At(4, middle), shot.At(shot.width - 4, middle)};
+    };
+    const COLORREF up = devemu::BarColour(middle, devemu::kSoftKeyBarHeight, false);
+    const COLORREF down = devemu::BarColour(middle, devemu::kSoftKeyBarHeight, true);
+    EXPECT_EQ(colours(), std::pair(up, up));
+    for (auto [key, command, shown] : {std::tuple{0, 40000, std::pair(down, up)}, {1, 40001, std::pair(up, down)}}) {
+        commands.clear();
+        SendMessageW(bar, devemu::kPressSoftKey, key, 1);
+        uitest::Pump();
+        EXPECT_EQ(colours(), shown) << "key " << key << " held";
+        EXPECT_THAT(commands, testing::IsEmpty()) << "nothing happens before the key is let go";
+        SendMessageW(bar, devemu::kPressSoftKey, key, 0);
+        uitest::Pump();
+        EXPECT_EQ(colours(), std::pair(up, up));
+        EXPECT_THAT(commands, testing::ElementsAre(command));
     }
 }
 
