@@ -51,6 +51,7 @@ int CmdDialog(const Args&, Io&);
 int CmdScreenshot(const Args&, Io&);
 int CmdShell(const Args&, Io&);
 int CmdTap(const Args&, Io&);
+int CmdKey(const Args&, Io&);
 int CmdPower(const Args&, Io&);
 int CmdAc(const Args&, Io&);
 int CmdStylus(const Args&, Io&);
@@ -62,7 +63,9 @@ void ResetStylus();
 
 // Values of "state" that belong to the services, kept with their commands.
 struct DeviceState;
+struct TouchState;
 std::string AcLineWord(uint8_t line);  // offline, online, backup, unknown
+std::string PanelState(const TouchState& touch);  // locked, free, unregistered
 std::string StylusState();             // in, out, malformed, missing, no-key
 std::string CallState(const DeviceState& s);
 std::string TapiModeWord(const DeviceState& s);
@@ -71,5 +74,6 @@ int CmdLeds(const Args&, Io&);
 int CmdTilt(const Args&, Io&);
 int CmdTurn(const Args&, Io&);
 int CmdSensor(const Args&, Io&);
+int CmdWindow(const Args&, Io&);
 
 }  // namespace devemu

@@ -18,10 +18,18 @@ const Command kCommands[] = {
     {L"post", "post show-settings|disable|enable|lock <word>", CmdPost},
     {L"dialog", "dialog list | dialog answer yes|no|ok|cancel [--caption TEXT] [--wait MS]",
      CmdDialog},
-    {L"screenshot", "screenshot <file.png> [--window TITLE]", CmdScreenshot},
-    {L"shell", "shell refuse-add|refuse-remove|refuse-menubar|accept", CmdShell},
+    {L"screenshot", "screenshot <file.png> [--window TITLE | --screen]   (the whole display, a window, or the "
+     "phone's screen with its bars)", CmdScreenshot},
+    {L"shell",
+     "shell start|stop|run | shell refuse-add|refuse-remove|refuse-menubar|accept   (start: the phone's "
+     "bars and input guard, a process of their own)",
+     CmdShell},
     {L"tap", "tap <x> <y> | tap --text TEXT   (a touch on the screen, or on the control showing TEXT)",
      CmdTap},
+    {L"key",
+     "key <key> [<key> ...]   (left-soft|right-soft|up|down|left|right|action|back|talk|end, f1..f4, or a "
+     "virtual key)",
+     CmdKey},
     {L"power", "power resume|backlight-off|screen-off|unattended|suspend | power flags <hex> [name] | power status",
      CmdPower},
     {L"ac", "ac online|offline|backup|unknown", CmdAc},
@@ -38,9 +46,12 @@ const Command kCommands[] = {
     {L"turn", "turn <deg> [<deg> ...] [--rate DEG_PER_S]   (signed, one after the other; rate 180)",
      CmdTurn},
     {L"sensor", "sensor ok|fail-open|fail-read", CmdSensor},
+    {L"window", "window   (the device window: power, charger, stylus, calls and the sensor at hand, the state live)",
+     CmdWindow},
 };
 
-const Command* current = nullptr;
+// Per thread: the device window runs long commands on a worker while its own thread runs others.
+thread_local const Command* current = nullptr;
 
 std::string AllUsage() {
     std::string text = "usage: devemu <command>, one of:";

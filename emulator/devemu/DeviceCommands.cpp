@@ -14,14 +14,6 @@ void Expect(const Args& args, size_t count) {
     if (args.size() != count) Usage(args.size() > count ? "too many arguments" : "missing argument");
 }
 
-// The touch library withholds the stylus while its window's word 0 is 1. The word is read now,
-// from whichever process owns the window; a window that is gone registers nothing.
-std::string PanelState(const TouchState& touch) {
-    HWND window = reinterpret_cast<HWND>(touch.window);
-    if (!window || !IsWindow(window)) return "unregistered";
-    return GetWindowLongW(window, 0) == 1 ? "locked" : "free";
-}
-
 std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string& stylus) {
     std::string out;
     auto line = [&out](const char* key, const std::string& value) {
@@ -66,6 +58,14 @@ std::string StateLines(const DeviceState& s, uint32_t uptime, const std::string&
 }
 
 }  // namespace
+
+// The touch library withholds the stylus while its window's word 0 is 1. The word is read now,
+// from whichever process owns the window; a window that is gone registers nothing.
+std::string PanelState(const TouchState& touch) {
+    HWND window = reinterpret_cast<HWND>(touch.window);
+    if (!window || !IsWindow(window)) return "unregistered";
+    return GetWindowLongW(window, 0) == 1 ? "locked" : "free";
+}
 
 int CmdReset(const Args& args, Io&) {
     Expect(args, 1);

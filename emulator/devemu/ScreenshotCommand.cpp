@@ -1,103 +1,51 @@
-// screenshot: what the user sees, the whole screen or one window, as a PNG file.
+// screenshot: what the user sees, the whole screen, the phone's screen or one window, as a PNG file.
 #include <windows.h>
 
 #include "Command.h"
-#include "Png.h"
+#include "Dc.h"
+#include "PhoneScreen.h"
+#include "PngFile.h"
 #include "ce/Handle.h"
 
 namespace devemu {
 namespace {
-
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-class MemoryDc {
-public:
-    explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-    ~MemoryDc() {
-        if (dc_) DeleteDC(dc_);
-    }
-    MemoryDc(const MemoryDc&) = delete;
-    MemoryDc& operator=(const MemoryDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-// Keeps an object selected into a DC for one scope, so the DC is back to its own object
-// before either is deleted.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selection() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    bool ok() const { return old_ != nullptr && old_ != HGDI_ERROR; }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 [[noreturn]] void Fail(const char* what) {
     throw CommandError{1, std::string("cannot capture the screen: ") + what + " failed (error " +
                               std::to_string(GetLastError()) + ")"};
 }
 
-// The screen pixels of `area` (screen coordinates) as RGB rows, top row first.
-std::vector<uint8_t> Capture(HDC screen, const RECT& area) {
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, like the PNG
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    GdiObject bitmap(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) Fail("CreateDIBSection");
-    MemoryDc memory(screen);
-    if (!memory.get()) Fail("CreateCompatibleDC");
-    {
-        Selection selected(memory.get(), bitmap.get());
-        if (!selected.ok()) Fail("SelectObject");
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen, area.left, area.top,
-                    SRCCOPY | CAPTUREBLT)) {
-            Fail("BitBlt");
-        }
+// The screen pixels of `area` (screen coordinates), as a top-down 24-bit DIB.
+class Capture {
+public:
+    Capture(HDC screen, const RECT& area) : width_(area.right - area.left), height_(area.bottom - area.top) {
+        BITMAPINFO info = TopDownDib(width_, height_, 24);  // top-down, like the PNG
+        void* bits = nullptr;
+        bitmap_.reset(CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap_ || !bits) Fail("CreateDIBSection");
+        bits_ = static_cast<const uint8_t*>(bits);
+        MemoryDc memory(screen);
+        if (!memory.get()) Fail("CreateCompatibleDC");
+        const HGDIOBJ old = SelectObject(memory.get(), bitmap_.get());
+        if (!old || old == HGDI_ERROR) Fail("SelectObject");
+        const BOOL copied = BitBlt(memory.get(), 0, 0, width_, height_, screen, area.left, area.top,
+                                   SRCCOPY | CAPTUREBLT);
+        SelectObject(memory.get(), old);  // the bitmap is the DC's no longer before either goes
+        if (!copied) Fail("BitBlt");
+        GdiFlush();  // the blit must have landed in the bits before they are read
     }
-    GdiFlush();  // the blit must have landed in the bits before we read them
 
-    // DIB rows are BGR, padded to four bytes.
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
-    const auto* source = static_cast<const uint8_t*>(bits);
-    std::vector<uint8_t> rgb(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
-    uint8_t* out = rgb.data();
-    for (int y = 0; y < height; ++y) {
-        const uint8_t* p = source + stride * static_cast<size_t>(y);
-        for (int x = 0; x < width; ++x, p += 3) {
-            *out++ = p[2];
-            *out++ = p[1];
-            *out++ = p[0];
-        }
-    }
-    return rgb;
-}
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    const uint8_t* Bits() const { return bits_; }
+    // DIB rows are padded to four bytes.
+    size_t Stride() const { return (static_cast<size_t>(width_) * 3 + 3) & ~size_t{3}; }
+
+private:
+    int width_, height_;
+    GdiObject bitmap_;
+    const uint8_t* bits_ = nullptr;
+};
 
 HWND VisibleWindowTitled(const std::wstring& title) {
     HWND window = nullptr;
@@ -112,13 +60,16 @@ HWND VisibleWindowTitled(const std::wstring& title) {
 int CmdScreenshot(const Args& given, Io& io) {
     Args args = given;
     const auto title = TakeOption(args, L"--window");
+    const bool phone = TakeFlag(args, L"--screen");
     if (args.size() < 2) Usage("missing file name");
     if (args.size() > 2) Usage("too many arguments");
+    if (title && phone) Usage("--window or --screen, not both");
     const std::wstring& path = args[1];
 
     ScreenDc screen;
     if (!screen.get()) Fail("GetDC");
     RECT area{0, 0, GetDeviceCaps(screen.get(), HORZRES), GetDeviceCaps(screen.get(), VERTRES)};
+    if (phone) area = PhoneScreen();  // with the shell's bars across it
     if (title) {
         HWND window = VisibleWindowTitled(*title);
         if (!window) throw CommandError{1, "no window titled \"" + Narrow(*title) + "\""};
@@ -137,14 +88,13 @@ int CmdScreenshot(const Args& given, Io& io) {
         area = visible;
     }
 
-    const int width = area.right - area.left, height = area.bottom - area.top;
-    const std::vector<uint8_t> rgb = Capture(screen.get(), area);
-    if (!WritePng(path, width, height, rgb)) {
-        throw CommandError{1, "cannot write " + Narrow(path) + " (error " +
-                                  std::to_string(GetLastError()) + ")"};
+    const Capture shot(screen.get(), area);
+    std::string error;
+    if (!WritePng(path, shot.Width(), shot.Height(), shot.Bits(), shot.Stride(), error)) {
+        throw CommandError{1, "cannot write " + Narrow(path) + ": " + error};
     }
-    io.out += "screenshot " + Narrow(path) + " " + std::to_string(width) + "x" +
-              std::to_string(height) + "\n";
+    io.out += "screenshot " + Narrow(path) + " " + std::to_string(shot.Width()) + "x" +
+              std::to_string(shot.Height()) + "\n";
     return 0;
 }
 

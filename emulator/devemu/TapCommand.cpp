@@ -63,6 +63,12 @@ int CmdTap(const Args& given, Io& io) {
         RECT rect{};
         GetWindowRect(control, &rect);
         at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        // A control scrolled out of sight is not there for a finger: a tap would land elsewhere.
+        const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        if (!PtInRect(&screen, at)) {
+            throw CommandError{1, "\"" + Narrow(*text) + "\" lies off the visible screen (its centre at " +
+                                      std::to_string(at.x) + "," + std::to_string(at.y) + ")"};
+        }
     } else {
         if (args.size() != 3) Usage(args.size() < 3 ? "missing point" : "too many arguments");
         at = {static_cast<LONG>(ParseU32(args[1], "x")), static_cast<LONG>(ParseU32(args[2], "y"))};

@@ -14,7 +14,7 @@ namespace devemu {
 namespace {
 
 // Size and a version number, so that a file left by an older build is not misread.
-constexpr uint32_t kLayoutVersion = 2;
+constexpr uint32_t kLayoutVersion = 3;
 constexpr uint32_t LayoutStamp() {
     return static_cast<uint32_t>(sizeof(DeviceState)) ^ (kLayoutVersion << 28);
 }

@@ -110,8 +110,10 @@ struct LedState {
     uint32_t calls;  // every NLedSetDevice call, refused ones too
 };
 
-// Shell notifications in the tray.
+// Shell notifications in the tray. The icon's handle is the program's and no use to another
+// process, so its pixels come along: what the navigation bar draws.
 constexpr size_t kMaxNotifications = 8;
+constexpr int kIconSide = 32;  // a notification icon at VGA density
 struct Notification {
     bool used;
     GUID clsid;
@@ -120,6 +122,7 @@ struct Notification {
     uint32_t duration;
     uint32_t flags;
     uint64_t icon;
+    uint32_t pixels[kIconSide * kIconSide];  // premultiplied BGRA rows, top first; all 0 without an icon
 };
 
 // The G-sensor and how well it works.

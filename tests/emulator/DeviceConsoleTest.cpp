@@ -138,7 +138,9 @@ TEST_F(DeviceConsoleTest, BadArgumentsGiveTheCommandsUsageLineAndExitCode2) {
         {L"power", L"flags", L"1", std::wstring(260, L'n')}, {L"ac", L"plugged"}, {L"leds", L"33"},
         {L"stylus", L"sideways"}, {L"stylus", L"raw", L"dword", L"123"}, {L"call", L"ring"},
         {L"call", L"state", L"2"}, {L"call", L"incoming", L"--loud"}, {L"tapi", L"broken"},
-        {L"touch", L"gone"}, {L"clock", L"hold", L"5"},
+        {L"touch", L"gone"}, {L"clock", L"hold", L"5"}, {L"shell", L"start", L"now"},
+        {L"screenshot", L"a.png", L"--window", L"Varnel", L"--screen"}, {L"key"}, {L"key", L"f9x"},
+        {L"key", L"0x1FF"}, {L"window", L"now"},
     };
     const std::string state = Devemu({L"state"}).out;
     const uint64_t lines = test::LogCount();

@@ -5,6 +5,7 @@
 #include <tlhelp32.h>
 
 #include "Console.h"
+#include "Dc.h"
 #include "Device.h"
 
 namespace test {
@@ -162,6 +163,44 @@ void StopInstances() {
         Sleep(50);
         return false;
     }, 20000);
+}
+
+PhoneShell::PhoneShell() {
+    const ConsoleResult r = Devemu({L"shell", L"start"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    started_ = r.code == 0;
+}
+
+PhoneShell::~PhoneShell() {
+    const ConsoleResult r = Devemu({L"shell", L"stop"});
+    EXPECT_EQ(r.code, 0) << r.err;
+}
+
+int ScreenPixels::Count(COLORREF colour) const {
+    int n = 0;
+    for (COLORREF p : pixels) n += p == colour;
+    return n;
+}
+
+ScreenPixels CaptureScreen(const RECT& area) {
+    ScreenPixels shot;
+    shot.width = area.right - area.left;
+    shot.height = area.bottom - area.top;
+    BITMAPINFO info = devemu::TopDownDib(shot.width, shot.height, 32);
+    devemu::ScreenDc screen;
+    devemu::MemoryDc memory(screen.get());
+    void* bits = nullptr;
+    GdiObject bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits || !memory.get()) return shot;
+    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), area.left, area.top, SRCCOPY);
+    SelectObject(memory.get(), old);  // the bitmap leaves the DC before either goes
+    GdiFlush();
+    for (int i = 0; i < shot.width * shot.height; ++i) {
+        const uint32_t p = static_cast<const uint32_t*>(bits)[i];
+        shot.pixels.push_back(RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF));
+    }
+    return shot;
 }
 
 VarnelProcess::VarnelProcess(const std::wstring& arguments) {

@@ -77,6 +77,29 @@ bool InstanceRunning();
 // Stops every running instance (signals the exit event) and waits until none is left.
 void StopInstances();
 
+// The phone's shell process (the bars and the input guard) for this process's device, from
+// construction to destruction.
+class PhoneShell {
+public:
+    PhoneShell();
+    ~PhoneShell();
+    PhoneShell(const PhoneShell&) = delete;
+    PhoneShell& operator=(const PhoneShell&) = delete;
+    bool Started() const { return started_; }
+
+private:
+    bool started_ = false;
+};
+
+// The pixels of `area` of the screen, as the user sees them.
+struct ScreenPixels {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    int Count(COLORREF colour) const;
+};
+ScreenPixels CaptureScreen(const RECT& area);
+
 // varnel.exe started with an exact command-line tail (what the entry function receives).
 class VarnelProcess {
 public:

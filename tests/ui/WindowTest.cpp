@@ -152,7 +152,7 @@ TEST_F(SampleScreen, IsSavedAndScrollsItsChildrenAsTheBarSays) {
     expectAt(last / 2, last / 2, "thumb let go");
     RECT frame{};
     GetWindowRect(w, &frame);
-    MoveWindow(w, 0, 0, frame.right, frame.bottom - 100, TRUE);
+    MoveWindow(w, frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top - 100, TRUE);
     expectAt(0, 0, "a new size starts again from the top");
     window->contentHeight = window->pageHeight - 1;  // as if the content were shorter than the page
     window->UpdateScroll();
