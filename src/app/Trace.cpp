@@ -2,9 +2,10 @@
 
 #include <atomic>
 #include <cstdarg>
-#include <cstdio>
 
 #include <windows.h>
+
+#include "TraceText.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void Trace(const char* format, ...) {
     char text[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    FormatTraceText(text, sizeof text, format, args);
     va_end(args);
     target(text);
 }
