@@ -31,6 +31,8 @@ void Trace(const char* format, ...) {
     target(text);
 }
 
+bool Tracing() { return sink.load(std::memory_order_relaxed) != nullptr; }
+
 TraceSink SetTraceSink(TraceSink newSink) {
     return sink.exchange(newSink ? newSink : kDefaultSink);
 }

@@ -50,9 +50,11 @@ PowerNotification PowerMonitor::ReadNotification() {
             return CheckAcLine();  // what follows stays queued for the next call
         }
         if (message.Message != PBT_TRANSITION) continue;
-        char name[kStateNameBytes];
-        Trace("PBT_TRANSITION, state: %08X %s\n", static_cast<unsigned>(message.Flags),
-              StateName(message, size, name));
+        if (Tracing()) {  // a wake-up pays for the name only when someone reads the trace
+            char name[kStateNameBytes];
+            Trace("PBT_TRANSITION, state: %08X %s\n", static_cast<unsigned>(message.Flags),
+                  StateName(message, size, name));
+        }
         const PowerNotification notification = DecideTransition(lastPowerState_, message.Flags);
         lastPowerState_ = message.Flags;  // before the result is acted on, whatever it is
         if (notification != NOTIFICATION_NONE) {
