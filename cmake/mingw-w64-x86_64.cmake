@@ -7,6 +7,10 @@ set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
 set(CMAKE_DLLTOOL      x86_64-w64-mingw32-dlltool)
+set(CMAKE_OBJCOPY      x86_64-w64-mingw32-objcopy)
+# Static libraries of link-time optimised objects need the archiver's LTO plugin.
+set(CMAKE_AR           x86_64-w64-mingw32-gcc-ar-posix)
+set(CMAKE_RANLIB       x86_64-w64-mingw32-gcc-ranlib-posix)
 
 set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -7,6 +7,7 @@
 extern "C" {
 
 BOOL WINAPI KernelIoControl(DWORD code, void* in, DWORD inSize, void*, DWORD, DWORD* bytesReturned) {
+    const int64_t entered = devemu::PerformanceCount();  // before anything waits on the device
     if (bytesReturned) *bytesReturned = 0;
     if (code != IOCTL_INPUT_LOCK) {
         SetLastError(ERROR_NOT_SUPPORTED);
@@ -23,6 +24,7 @@ BOOL WINAPI KernelIoControl(DWORD code, void* in, DWORD inSize, void*, DWORD, DW
     // lock action and that is worth seeing.
     device.Locked([&](devemu::DeviceState& s) { s.input.locked = request.enable == 0; });
     device.Log("input-lock enable=%u", request.enable);
+    device.MarkMoment(devemu::kInputLockRequest, entered);
     return TRUE;
 }
 

@@ -35,6 +35,7 @@ uint32_t Register(devemu::DeviceState& s, const std::wstring& queue, DWORD flags
 extern "C" {
 
 HANDLE WINAPI RequestPowerNotifications(HANDLE readQueue, DWORD flags) {
+    const int64_t entered = devemu::PerformanceCount();  // before anything waits on the device
     std::shared_ptr<devemu::MsgQueue> queue = FindMsgQueue(readQueue);
     // Only a named queue can be reached from the console's process.
     if (!queue || !queue->IsReader() || queue->Name().empty()) {
@@ -52,6 +53,7 @@ HANDLE WINAPI RequestPowerNotifications(HANDLE readQueue, DWORD flags) {
         return nullptr;
     }
     device.Log("power-notify register flags=%lX", flags);
+    device.MarkMoment(devemu::kPowerRegistration, entered);
     return RegistrationHandle(id);
 }
 

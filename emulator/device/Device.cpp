@@ -57,6 +57,12 @@ std::wstring ObjectName(const std::wstring& what) { return L"devemu/" + DeviceNa
 
 uint32_t HostTick() { return static_cast<uint32_t>(GetTickCount64()); }
 
+int64_t PerformanceCount() {
+    LARGE_INTEGER count;
+    QueryPerformanceCounter(&count);
+    return count.QuadPart;
+}
+
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
@@ -104,6 +110,11 @@ Device::Device() {
     CloseHandle(mapping);  // the view keeps the mapping alive
     if (!state_) Fail("view");
     if (fresh || state_->layout != LayoutStamp()) SetDefaults(*state_);
+    for (uint32_t moment = 0; moment < kBenchMoments; ++moment) {
+        momentEvents_[moment] =
+            CreateEventW(nullptr, FALSE, FALSE, ObjectName(L"moment/" + std::to_wstring(moment)).c_str());
+        if (!momentEvents_[moment]) Fail("moment event");
+    }
 }
 
 const DeviceState* Device::MapForPeek() {
@@ -215,6 +226,15 @@ uint64_t Device::LogCount() {
 
 void Device::Reset() {
     Locked([](DeviceState& s) { SetDefaults(s); });
+}
+
+void Device::MarkMoment(BenchMoment moment, int64_t stamp) {
+    std::atomic_ref<int64_t>(state_->moments[moment]).store(stamp, std::memory_order_release);
+    SetEvent(momentEvents_[moment]);
+}
+
+int64_t Device::MomentStamp(BenchMoment moment) {
+    return std::atomic_ref<int64_t>(state_->moments[moment]).load(std::memory_order_acquire);
 }
 
 }  // namespace devemu

@@ -142,6 +142,15 @@ struct SensorState {
     uint32_t opens;    // successful opens; the n-th gets the handle n
 };
 
+// Moments a bench times, each stamped with the performance counter by the emulated service in
+// the program's own process and announced with an event of the device, so that a bench waits on
+// the event rather than polling the log under the lock the timed path needs.
+enum BenchMoment : uint32_t {
+    kInputLockRequest,   // KernelIoControl(IOCTL_INPUT_LOCK), on entry
+    kPowerRegistration,  // RequestPowerNotifications, on entry
+    kBenchMoments,
+};
+
 // Each emulated service keeps its block here; SetDefaults gives the values of a fresh device.
 struct DeviceState {
     uint32_t layout;       // stamp of this layout; a mismatch makes the opener start afresh
@@ -158,6 +167,7 @@ struct DeviceState {
     LedState leds;
     Notification notifications[kMaxNotifications];
     SensorState sensor;
+    int64_t moments[kBenchMoments];  // the last stamp of each BenchMoment, written without the lock
 
     uint64_t logCount;     // lines written since the last reset; line n sits at n % kLogCapacity
     LogLine log[kLogCapacity];
@@ -219,6 +229,12 @@ public:
     // Back to a fresh device.
     void Reset();
 
+    // Records `stamp` (a performance count the caller took at the moment) without the lock, then
+    // sets the moment's event (auto-reset, ObjectName of "moment/<n>").
+    void MarkMoment(BenchMoment moment, int64_t stamp);
+    int64_t MomentStamp(BenchMoment moment);
+    HANDLE MomentEvent(BenchMoment moment) const { return momentEvents_[moment]; }
+
 private:
     Device();
     ~Device() = default;
@@ -237,9 +253,13 @@ private:
     void AppendLocked(DeviceState& state, const char* text);
     static const DeviceState* MapForPeek();
 
-    HANDLE mutex_ = nullptr;  // process lifetime: released by process exit
+    HANDLE mutex_ = nullptr;  // process lifetime, as the events: released by process exit
+    HANDLE momentEvents_[kBenchMoments] = {};
     DeviceState* state_ = nullptr;
 };
+
+// The host's performance counter, as the benches and the services stamp moments with it.
+int64_t PerformanceCount();
 
 // Host tick that never goes through an emulated GetTickCount, whoever links this code.
 uint32_t HostTick();

@@ -2,9 +2,12 @@
 
 #include <atomic>
 #include <cstdarg>
-#include <cstdio>
 
+#include "TraceText.h"
+
+#ifdef VARNEL_TRACE
 #include <windows.h>
+#endif
 
 namespace {
 
@@ -25,10 +28,12 @@ void Trace(const char* format, ...) {
     char text[256];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
+    FormatTraceText(text, sizeof text, format, args);
     va_end(args);
     target(text);
 }
+
+bool Tracing() { return sink.load(std::memory_order_relaxed) != nullptr; }
 
 TraceSink SetTraceSink(TraceSink newSink) {
     return sink.exchange(newSink ? newSink : kDefaultSink);

@@ -1,6 +1,7 @@
 #include "GestureView.h"
 
-#include <vector>
+#include <algorithm>
+#include <iterator>
 
 #include "ce/Handle.h"
 #include "ui/Gdi.h"
@@ -58,8 +59,9 @@ void DrawFrame(HDC dc, int width, int height, COLORREF border, COLORREF fill) {
 }
 
 void DrawPolygon(HDC dc, std::span<const Point> points, COLORREF border, COLORREF fill) {
-    std::vector<POINT> corners;
-    for (const Point& p : points) corners.push_back({p.x, p.y});
+    POINT corners[kMaxPolygonCorners];
+    const size_t count = std::min(points.size(), std::size(corners));
+    for (size_t i = 0; i < count; ++i) corners[i] = {points[i].x, points[i].y};
     ShapeStyle style(dc, border, fill);
-    Polygon(dc, corners.data(), static_cast<int>(corners.size()));
+    Polygon(dc, corners, static_cast<int>(count));
 }

@@ -26,6 +26,7 @@ void DrawGestureView(HDC dc, float angle, int width, int height);
 
 // What the view and the icon buttons share: their double outline in `border` with the inside
 // filled with `fill` (each draw paints the whole control, so nothing is erased first), and a
-// polygon outlined in `border` and filled with `fill`.
+// polygon outlined in `border` and filled with `fill`, of the first kMaxPolygonCorners points.
+constexpr size_t kMaxPolygonCorners = 6;  // the phone's outline; the play symbol has three
 void DrawFrame(HDC dc, int width, int height, COLORREF border, COLORREF fill);
 void DrawPolygon(HDC dc, std::span<const Point> points, COLORREF border, COLORREF fill);

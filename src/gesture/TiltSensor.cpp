@@ -6,12 +6,13 @@ constexpr int32_t kMinReadIntervalMs = 75;
 // After this many failures in a row the sensor is closed, so the next call opens it afresh.
 constexpr int32_t kFailuresBeforeReopen = 10;
 
+// Built before the program's threads start and closed after they have ended, so the detector on
+// the controller's thread and the recorder on the main thread never see it half-built or gone.
+TiltSensor sensor;
+
 }  // namespace
 
-TiltSensor& TiltSensor::Instance() {
-    static TiltSensor sensor;
-    return sensor;
-}
+TiltSensor& TiltSensor::Instance() { return sensor; }
 
 const TiltReading& TiltSensor::ReadTilt() {
     const uint32_t now = GetTickCount();

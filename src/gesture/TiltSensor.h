@@ -8,7 +8,8 @@
 
 class TiltSensor {
 public:
-    // The process's sensor, shared by gesture detection and recording; built on first use.
+    // The process's sensor, shared by gesture detection and recording; it lives as long as the
+    // process.
     static TiltSensor& Instance();
 
     // The program goes through Instance(); tests build their own to start afresh.

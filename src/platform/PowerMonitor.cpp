@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <string>
 
 #include "app/Trace.h"
 
@@ -12,15 +11,19 @@ constexpr wchar_t kQueueName[] = L"POWER_MSG_QUEUE";
 // A POWER_BROADCAST with the longest state name.
 constexpr DWORD kMaxMessage = 534;
 
+// The longest state name a message can carry, in UTF-8 (three bytes at most for each UTF-16
+// unit), and its terminator.
+constexpr size_t kStateNameBytes = (kMaxMessage - kPowerBroadcastHeader) / sizeof(WCHAR) * 3 + 1;
+
 // The state name of a transition message of `size` bytes, for the trace.
-std::string StateName(const POWER_BROADCAST& message, DWORD size) {
+const char* StateName(const POWER_BROADCAST& message, DWORD size, char (&text)[kStateNameBytes]) {
     const DWORD available = size > kPowerBroadcastHeader ? size - kPowerBroadcastHeader : 0;
     const size_t chars = std::min(message.Length, available) / sizeof(WCHAR);
     const WCHAR* name = message.SystemPowerState;
     const int length = static_cast<int>(std::find(name, name + chars, L'\0') - name);
-    std::string text(static_cast<size_t>(length) * 3, '\0');
-    text.resize(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, name, length, text.data(),
-                                                        static_cast<int>(text.size()), nullptr, nullptr)));
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, name, length, text, static_cast<int>(sizeof text - 1),
+                                          nullptr, nullptr);
+    text[bytes] = '\0';
     return text;
 }
 
@@ -47,8 +50,11 @@ PowerNotification PowerMonitor::ReadNotification() {
             return CheckAcLine();  // what follows stays queued for the next call
         }
         if (message.Message != PBT_TRANSITION) continue;
-        Trace("PBT_TRANSITION, state: %08X %s\n", static_cast<unsigned>(message.Flags),
-              StateName(message, size).c_str());
+        if (Tracing()) {  // a wake-up pays for the name only when someone reads the trace
+            char name[kStateNameBytes];
+            Trace("PBT_TRANSITION, state: %08X %s\n", static_cast<unsigned>(message.Flags),
+                  StateName(message, size, name));
+        }
         const PowerNotification notification = DecideTransition(lastPowerState_, message.Flags);
         lastPowerState_ = message.Flags;  // before the result is acted on, whatever it is
         if (notification != NOTIFICATION_NONE) {

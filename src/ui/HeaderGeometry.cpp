@@ -11,8 +11,8 @@ std::array<Box, 7> RoundedTabRects(const Box& t) {
              {r - 1, top + 4, r, b - 4}}};
 }
 
-std::vector<Band> GradientBands(const Box& area, Rgb end) {
-    std::vector<Band> bands;
+Bands GradientBands(const Box& area, Rgb end) {
+    Bands bands{};
     const int span = area.right - area.left - 1;
     if (span <= 0) return bands;  // one column or none: that column is the unpainted one
     const int delta[3] = {end.red - 128, end.green - 128, end.blue - 128};
@@ -21,8 +21,8 @@ std::vector<Band> GradientBands(const Box& area, Rgb end) {
     for (int i = 0; i < 32; ++i) {
         const int next = area.left + ((span * (i + 1)) >> 5);
         if (next == x) continue;
-        bands.push_back({{x, area.top, next, area.bottom},
-                         {channel(delta[0], i), channel(delta[1], i), channel(delta[2], i)}});
+        bands.items[bands.count++] = {{x, area.top, next, area.bottom},
+                                      {channel(delta[0], i), channel(delta[1], i), channel(delta[2], i)}};
         x = next;
     }
     return bands;

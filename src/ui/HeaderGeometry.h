@@ -3,8 +3,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 struct Box {
     int left, top, right, bottom;
@@ -24,5 +24,13 @@ struct Band {
     Rgb colour;
 };
 
-// Up to 32 bands from grey 128 at the left towards `end`; the last column is left unpainted.
-std::vector<Band> GradientBands(const Box& area, Rgb end);
+// The bands of a gradient: at most 32, the first `count` of `items`.
+struct Bands {
+    std::array<Band, 32> items;
+    size_t count;
+    const Band* begin() const { return items.data(); }
+    const Band* end() const { return items.data() + count; }
+};
+
+// The bands from grey 128 at the left towards `end`; the last column is left unpainted.
+Bands GradientBands(const Box& area, Rgb end);

@@ -1,12 +1,17 @@
 // The emulated CE services where the program relies on more than the monitor tests show: the
-// message queues, CE's wait and the telephony's device capabilities.
+// message queues, CE's wait and the telephony's device capabilities; and where the benches rely
+// on them, the moments they stamp.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include <gmock/gmock.h>
 
+#include "Device.h"
 #include "TestSupport.h"
+#include "ce/Kernel.h"
 #include "ce/MsgQueue.h"
+#include "ce/Power.h"
 #include "ce/Telephony.h"
 
 namespace {
@@ -72,6 +77,54 @@ TEST(CeServicesTest, DeviceCapabilitiesInA292ByteBufferAskForMore) {
     ASSERT_EQ(lineGetDevCaps(app.get(), 1, kTapiVersion20, 0, caps), 0);
     EXPECT_GT(caps->dwNeededSize, sizeof buffer);
     EXPECT_EQ(caps->dwLineNameSize, 0u);
+}
+
+// A service call that succeeds stamps its moment between the counts before and after it and
+// sets the moment's event once; one that fails leaves both alone.
+TEST(CeServicesTest, ServicesStampTheMomentsABenchTimes) {
+    MSGQUEUEOPTIONS options{sizeof options, MSGQUEUE_NOPRECOMMIT, 0, 536, TRUE};
+    MsgQueueHandle queue(CreateMsgQueue(L"test/moments", &options));
+    struct Case {
+        const char* what;
+        devemu::BenchMoment moment;
+        std::function<bool()> call;
+        bool succeeds;
+    };
+    const Case cases[] = {
+        {"lock request", devemu::kInputLockRequest, [] {
+             InputLockRequest request{0, 1};
+             DWORD returned = 0;
+             return KernelIoControl(IOCTL_INPUT_LOCK, &request, sizeof request, nullptr, 0, &returned) != FALSE;
+         }, true},
+        {"other control code", devemu::kInputLockRequest, [] {
+             DWORD returned = 0;
+             return KernelIoControl(IOCTL_INPUT_LOCK + 4, nullptr, 0, nullptr, 0, &returned) != FALSE;
+         }, false},
+        {"registration", devemu::kPowerRegistration, [&] {
+             PowerNotifications registration(RequestPowerNotifications(queue.get(), PBT_TRANSITION));
+             return registration.valid();
+         }, true},
+        {"registration without flags", devemu::kPowerRegistration, [&] {
+             PowerNotifications registration(RequestPowerNotifications(queue.get(), 0));
+             return registration.valid();
+         }, false},
+    };
+    devemu::Device& device = devemu::Device::Get();
+    for (const Case& c : cases) {
+        const HANDLE event = device.MomentEvent(c.moment);
+        ResetEvent(event);
+        const int64_t earlier = device.MomentStamp(c.moment), before = devemu::PerformanceCount();
+        EXPECT_EQ(c.call(), c.succeeds) << c.what;
+        const int64_t after = devemu::PerformanceCount(), stamp = device.MomentStamp(c.moment);
+        if (c.succeeds) {
+            EXPECT_TRUE(before <= stamp && stamp <= after)
+                << c.what << ": " << before << " <= " << stamp << " <= " << after;
+        } else {
+            EXPECT_EQ(stamp, earlier) << c.what;
+        }
+        EXPECT_EQ(test::Signalled(event), c.succeeds) << c.what;
+        EXPECT_FALSE(test::Signalled(event)) << c.what << ": one wait takes the event";
+    }
 }
 
 }  // namespace

@@ -125,6 +125,8 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
     Click(settings.Window(), kEditGestures);
     uitest::Pump();
     ASSERT_NE(editor.Window(), nullptr);
+    // The program has no run-time type information: the layout says what each place holds, and the
+    // drawings checked below show it.
     const auto at = [&](Place place) { return WindowObject::FromWindow(ControlAt(editor.Window(), place)); };
 
     // At rest the phone lies flat; the circle's box and the triangle's corners.
@@ -139,7 +141,7 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
     EXPECT_EQ(Extent(*shot, kLockPlay, 56, kWhite), "11,11-44,44");
 
     // Recording: detection is off, the other record button and both play buttons are disabled.
-    IconButton& record = dynamic_cast<IconButton&>(*at(kUnlockRecord));
+    IconButton& record = static_cast<IconButton&>(*at(kUnlockRecord));
     Click(editor.Window(), kUnlockRecord);
     EXPECT_EQ(app.enableLevel, -1);
     for (Place p : {kLockPlay, kLockRecord, kUnlockPlay}) EXPECT_FALSE(IsWindowEnabled(ControlAt(editor.Window(), p)));
@@ -147,7 +149,7 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
     record.SetBlinking(true);
     EXPECT_EQ(record.BlinkTimer(), blinking) << "blinking already: still the one timer";
     editor.OnLockPlay(0);
-    EXPECT_EQ(dynamic_cast<IconButton&>(*at(kLockPlay)).BlinkTimer(), nullptr) << "no playback while recording";
+    EXPECT_EQ(static_cast<IconButton&>(*at(kLockPlay)).BlinkTimer(), nullptr) << "no playback while recording";
     ASSERT_TRUE(uitest::PumpUntil([&] { return record.Lit(); }));  // the bright half of a blink
     shot = Shown(editor.Window(), L"editor-recording.png");
     EXPECT_THAT((std::vector{pixel(kLockRecord, 1, 54), pixel(kLockRecord, 2, 2), pixel(kLockRecord, 28, 28)}),
@@ -161,8 +163,8 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
 
     // Playback, on the test's own ticks: no message is handled, so the window's timer stays out.
     editor.unlockGesture = Gesture{{90, 45}};
-    auto& view = dynamic_cast<GestureView&>(*at(kUnlockView));
-    IconButton& play = dynamic_cast<IconButton&>(*at(kUnlockPlay));
+    auto& view = static_cast<GestureView&>(*at(kUnlockView));
+    IconButton& play = static_cast<IconButton&>(*at(kUnlockPlay));
     Click(editor.Window(), kUnlockPlay);
     editor.OnUnlockRecord(0);
     EXPECT_EQ(app.enableLevel, 0) << "no recording while playing";

@@ -1,5 +1,6 @@
 // The power, call and stylus monitors against the emulated power manager, telephony and registry:
 // notifications, calls and the stylus are played with the device console, as the phone sends them.
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -7,6 +8,8 @@
 #include <gmock/gmock.h>
 
 #include "TestSupport.h"
+#include "app/Trace.h"
+#include "ce/MsgQueue.h"
 #include "platform/CallMonitor.h"
 #include "platform/PowerMonitor.h"
 #include "platform/RegistryWatcher.h"
@@ -54,6 +57,52 @@ TEST_F(MonitorTest, PowerMessagesGiveOneResultPerCallAndEachLineChangeOnce) {
         EXPECT_EQ(monitor.ReadNotification(), expected) << test::Narrow(command.back());
     }
     EXPECT_FALSE(test::Signalled(queue));
+}
+
+std::vector<std::string> traces;
+
+// The transition trace names the state as far as the message carries it, in UTF-8, whatever its
+// length field claims; the text is cut at the trace's 255 characters.
+TEST_F(MonitorTest, TheTransitionTraceNamesTheStateTheMessageCarries) {
+    struct Case {
+        std::wstring name;
+        DWORD lengthField;  // in bytes; kAsSent: the name's own, terminator included
+        bool terminated;
+        std::string expected;
+    };
+    constexpr DWORD kAsSent = 0xFFFFFFFF;
+    const std::wstring longName(259, L'n');
+    const std::string prefix = "PBT_TRANSITION, state: 00200000 ";
+    const Case cases[] = {
+        {L"On", kAsSent, true, prefix + "On\n"},
+        {L"Suspend", 520, true, prefix + "Suspend\n"},       // claims more than was sent
+        {L"Suspend", 6, true, prefix + "Sus\n"},             // claims less
+        {L"Unterminated", kAsSent, false, prefix + "Unterminated\n"},
+        {L"", 0, false, prefix + "\n"},
+        {L"\u00C9cran \u00E9teint", kAsSent, true, prefix + "\xC3\x89" "cran \xC3\xA9teint\n"},
+        {longName, kAsSent, true, (prefix + std::string(259, 'n')).substr(0, 255)},
+    };
+    PowerMonitor monitor;
+    MSGQUEUEOPTIONS options{sizeof options, MSGQUEUE_NOPRECOMMIT, 0, 534, FALSE};
+    MsgQueueHandle writer(CreateMsgQueue(L"POWER_MSG_QUEUE", &options));
+    traces.clear();
+    SetTraceSink([](const char* text) {
+        if (std::string(text).starts_with("PBT_TRANSITION")) traces.push_back(text);
+    });
+    for (const Case& c : cases) {
+        const DWORD nameBytes = static_cast<DWORD>((c.name.size() + (c.terminated ? 1 : 0)) * sizeof(wchar_t));
+        std::vector<BYTE> message(kPowerBroadcastHeader + nameBytes);
+        const DWORD lengthField = c.lengthField == kAsSent ? nameBytes : c.lengthField;
+        const DWORD header[3] = {PBT_TRANSITION, POWER_STATE_SUSPEND, lengthField};
+        std::memcpy(message.data(), header, sizeof header);
+        std::memcpy(message.data() + kPowerBroadcastHeader, c.name.c_str(), nameBytes);
+        ASSERT_TRUE(WriteMsgQueue(writer.get(), message.data(), static_cast<DWORD>(message.size()), 0, 0));
+        while (monitor.ReadNotification() != NOTIFICATION_NONE) {
+        }
+    }
+    SetTraceSink(nullptr);
+    ASSERT_EQ(traces.size(), std::size(cases));
+    for (size_t i = 0; i < traces.size(); ++i) EXPECT_EQ(traces[i], cases[i].expected) << "case " << i;
 }
 
 TEST_F(MonitorTest, OnlyActiveStatesOfVoiceCallsOnTheCellularLineAreReported) {
