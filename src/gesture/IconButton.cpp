@@ -54,6 +54,11 @@ void DrawIconButton(HDC dc, int symbol, bool lit, UINT itemState, int width, int
     const IconColours colours = IconColoursFor(itemState, WindowColour());
     const COLORREF border = ToColorRef(colours.border);
     DrawFrame(dc, width, height, border, ToColorRef(colours.background));
+    // The focus, for a phone used without its stylus: inside the frame, clear of the symbol.
+    if (itemState & ODS_FOCUS) {
+        const RECT inside{3, 3, width - 3, height - 3};
+        DrawFocusRect(dc, &inside);
+    }
     if (!lit) return;
     if (symbol == kRecordSymbol) {
         const Box box = CircleBox(width, height);

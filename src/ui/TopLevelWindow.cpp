@@ -1,13 +1,21 @@
 #include "TopLevelWindow.h"
 
-#include <algorithm>
-
 #include "MenuBar.h"
+#include "Scrolling.h"
 #include "app/AppGlobals.h"
 
 namespace {
 
 constexpr int kLineStep = 16;
+// A control brought into view by the keys stands this far from the page's edge.
+constexpr int kFocusMargin = 8;
+// More than the controls of any window of the program.
+constexpr int kMaxControls = 32;
+
+bool IsClass(HWND window, const wchar_t* name) {
+    wchar_t actual[32];
+    return GetClassNameW(window, actual, 32) && lstrcmpiW(actual, name) == 0;
+}
 // The children move with the content. The strip that scrolls into view, and the children in it,
 // must also be painted: without SW_INVALIDATE nothing asks them to, and the old pixels stay.
 constexpr UINT kScrollFlags = SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE;
@@ -47,6 +55,7 @@ INT_PTR TopLevelWindow::OnMenuCommand(LPARAM args) {
 }
 
 void TopLevelWindow::Open() {
+    const bool created = !window;
     if (!window) {
         contentHeight = 0;
         scrollPos = 0;
@@ -76,6 +85,8 @@ void TopLevelWindow::Open() {
     // foreground window, which then no longer compares equal to ours.
     SetForegroundWindow(window);
 #endif
+    // A phone without its stylus starts on the first control, as the keys move on from there.
+    if (created) MoveFocus(nullptr, 1);
 }
 
 RECT TopLevelWindow::MeasureContent() const {
@@ -118,6 +129,9 @@ LRESULT TopLevelWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SETTINGCHANGE:
         SHHandleWMSettingChange(window, wParam, lParam, &activateInfo);
         return 0;
+    case WM_KEYDOWN:  // no control has the focus
+        if (OnNavigationKey(nullptr, wParam)) return 0;
+        return UserWindow::WindowProc(message, wParam, lParam);
     default:
         return UserWindow::WindowProc(message, wParam, lParam);
     }
@@ -164,12 +178,78 @@ LRESULT TopLevelWindow::OnVScroll(WPARAM wParam, LPARAM) {
     case SB_BOTTOM: target = contentHeight - pageHeight; break;
     default: break;
     }
-    target = std::max(std::min(target, contentHeight - pageHeight), 0);
-    SetScrollPos(window, SB_VERT, target, TRUE);
+    target = ClampScroll(target, contentHeight, pageHeight);
     // While the thumb is dragged only the box follows; the content moves when it is let go.
-    if (code != SB_THUMBTRACK && contentHeight != 0 && scrollPos != target) {
+    if (code == SB_THUMBTRACK) SetScrollPos(window, SB_VERT, target, TRUE);
+    else ScrollTo(target);
+    return 0;
+}
+
+void TopLevelWindow::ScrollTo(int target) {
+    SetScrollPos(window, SB_VERT, target, TRUE);
+    if (contentHeight != 0 && scrollPos != target) {
         ScrollWindowEx(window, 0, scrollPos - target, nullptr, nullptr, nullptr, nullptr, kScrollFlags);
         scrollPos = target;
     }
-    return 0;
+}
+
+bool TopLevelWindow::OnNavigationKey(HWND control, WPARAM key) {
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN: {
+        const bool down = key == VK_DOWN;
+        // A text box shows the rest of its text before the focus leaves it.
+        if (control && IsClass(control, L"Edit") &&
+            LOWORD(SendMessageW(control, EM_SCROLL, down ? SB_LINEDOWN : SB_LINEUP, 0)) != 0) {
+            return true;
+        }
+        MoveFocus(control, down ? 1 : -1);
+        return true;
+    }
+    case VK_RETURN:
+        if (!control) return true;
+        if (IsClass(control, L"ComboBox")) SendMessageW(control, CB_SHOWDROPDOWN, TRUE, 0);
+        else if (IsClass(control, L"Button")) SendMessageW(control, BM_CLICK, 0, 0);
+        return true;
+    case VK_ESCAPE:
+        OnCancel();
+        return true;
+    default:
+        return false;
+    }
+}
+
+int TopLevelWindow::FocusableControls(HWND* controls, int capacity) const {
+    int count = 0;
+    for (HWND child = GetWindow(window, GW_CHILD); child && count < capacity; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (FromWindow(child) && IsWindowVisible(child) && IsWindowEnabled(child) && !IsClass(child, kClassName)) {
+            controls[count++] = child;
+        }
+    }
+    return count;
+}
+
+void TopLevelWindow::MoveFocus(HWND from, int step) {
+    HWND controls[kMaxControls];
+    const int count = FocusableControls(controls, kMaxControls);
+    int at = -1;
+    for (int i = 0; i < count; ++i) {
+        if (controls[i] == from) at = i;
+    }
+    const int next = at < 0 ? (step > 0 ? 0 : count - 1) : at + step;
+    if (next < 0 || next >= count) {
+        // Past the first or the last control: what lies beyond it (a header, the margin) comes in.
+        ScrollTo(next < 0 ? 0 : ClampScroll(contentHeight, contentHeight, pageHeight));
+        return;
+    }
+    SetFocus(controls[next]);
+    ScrollIntoView(controls[next]);
+}
+
+void TopLevelWindow::ScrollIntoView(HWND control) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    ScrollTo(ScrollToShow(rect.top + scrollPos, rect.bottom + scrollPos, scrollPos, pageHeight, contentHeight,
+                          kFocusMargin));
 }

@@ -24,6 +24,10 @@ public:
     void UpdateScroll();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Up and Down move the focus through the controls in their order, bringing the focused one
+    // into view (a text box scrolls its text first); Action acts on the focused control as a tap
+    // would, opening a drop-down list; Back is the Cancel soft key.
+    bool OnNavigationKey(HWND control, WPARAM key) override;
     // Menu commands go to the menu bar; a control's notification to the control, then to ours.
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam) override;
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam) override;
@@ -49,5 +53,13 @@ protected:
     void CreateSoftKeys();
 
 private:
+    // The controls that take the focus from the keys, in their order: enabled and visible, and
+    // not the program's own drawn labels and views.
+    int FocusableControls(HWND* controls, int capacity) const;
+    void MoveFocus(HWND from, int step);
+    void ScrollIntoView(HWND control);
+    // Moves the content to `target` (already within bounds) and the scroll box with it.
+    void ScrollTo(int target);
+
     std::unique_ptr<MenuBar> softKeys_;
 };

@@ -4,6 +4,15 @@
 
 namespace {
 
+bool IsNavigationKey(WPARAM key) { return key == VK_UP || key == VK_DOWN || key == VK_RETURN || key == VK_ESCAPE; }
+
+// A combo box whose list is dropped down.
+bool IsListOpen(HWND control) {
+    wchar_t name[16];
+    return GetClassNameW(control, name, 16) && lstrcmpiW(name, L"ComboBox") == 0 &&
+           SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0);
+}
+
 // The main loop offers a key to the accelerator table with the window that has the focus, so
 // after a tap on a control Ctrl+Q's command goes to that control, which has no use for it. A
 // control therefore hands accelerator commands on to its parent, whose menu bar they belong to;
@@ -12,6 +21,12 @@ LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM l
     constexpr WORD kFromAccelerator = 1;
     if (message == WM_COMMAND && HIWORD(wParam) == kFromAccelerator && lParam == 0) {
         return SendMessageW(GetParent(control), message, wParam, lParam);
+    }
+    // The D-pad, action and back keys move between the controls and act on them, as on a phone
+    // used without its stylus; an open drop-down list keeps them, to choose in it.
+    if (message == WM_KEYDOWN && IsNavigationKey(wParam) && !IsListOpen(control)) {
+        WindowObject* owner = WindowObject::FromWindow(GetParent(control));
+        if (owner && owner->OnNavigationKey(control, wParam)) return 0;
     }
     const auto own = reinterpret_cast<WNDPROC>(GetClassLongPtrW(control, GCLP_WNDPROC));
     return CallWindowProcW(own, control, message, wParam, lParam);
@@ -32,6 +47,8 @@ LRESULT WindowObject::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT WindowObject::OnCommand(WPARAM wParam, LPARAM lParam) {
     return CallbackOrDefault(commandCallback, WM_COMMAND, wParam, lParam);
 }
+
+bool WindowObject::OnNavigationKey(HWND, WPARAM) { return false; }
 
 LRESULT WindowObject::CallbackOrDefault(const CallbackSlot& slot, UINT message, WPARAM wParam,
                                         LPARAM lParam) {

@@ -19,6 +19,9 @@ public:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The command callback with the message's MessageArgs, or the platform default.
     virtual LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    // A D-pad, action or back key that `control`, a child of this window, hands on; true when
+    // the window took it. Only a top-level window knows what to do with one.
+    virtual bool OnNavigationKey(HWND control, WPARAM key);
 
     HWND Window() const { return window; }
     void SetWindow(HWND handle) { window = handle; }

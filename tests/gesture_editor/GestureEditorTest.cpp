@@ -129,7 +129,11 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
     // drawings checked below show it.
     const auto at = [&](Place place) { return WindowObject::FromWindow(ControlAt(editor.Window(), place)); };
 
-    // At rest the phone lies flat; the circle's box and the triangle's corners.
+    // Opened, the first control has the focus, framed inside its border; with the focus taken
+    // away, at rest the phone lies flat; the circle's box and the triangle's corners.
+    EXPECT_EQ(GetFocus(), ControlAt(editor.Window(), kLockPlay));
+    EXPECT_EQ(Extent(*Shown(editor.Window()), kLockPlay, 56, kWhite), "3,3-52,52");
+    SetFocus(editor.Window());
     auto shot = Shown(editor.Window(), L"editor-rest.png");
     const auto pixel = [&](Place control, int x, int y) { return shot->At(control.x + x, control.y + y); };
     for (POINT p : {POINT{9, 48}, {16, 55}, {79, 55}, {86, 48}, {86, 40}, {9, 40}}) {
@@ -155,7 +159,7 @@ TEST(GestureEditor, RecordsPlaysResetsAndDrawsItsControls) {
     EXPECT_THAT((std::vector{pixel(kLockRecord, 1, 54), pixel(kLockRecord, 2, 2), pixel(kLockRecord, 28, 28)}),
                 testing::ElementsAre(RGB(68, 68, 68), RGB(195, 195, 195), RGB(170, 68, 68))) << "disabled";
     ASSERT_TRUE(uitest::PumpUntil([&] { return !record.Lit(); }));
-    EXPECT_EQ(Extent(*Shown(editor.Window()), kUnlockRecord, 56, kWhite), "none");
+    EXPECT_EQ(Extent(*Shown(editor.Window()), kUnlockRecord, 56, kWhite), "3,3-52,52") << "the focus frame alone";
     Click(editor.Window(), kUnlockRecord);
     EXPECT_EQ(app.enableLevel, 0);
     EXPECT_TRUE(IsWindowEnabled(ControlAt(editor.Window(), kLockPlay)));

@@ -116,8 +116,10 @@ TEST_F(PhoneScreenTest, WindowsLieBetweenTheBarsWithoutCaptionTheirTextVgaSizedA
     EXPECT_EQ(Text(ScreenRect(settings)), Text(between)) << "the settings window between the bars";
     EXPECT_THAT(CaptionedWindows(varnel.Id()), testing::IsEmpty());
     const HWND box = ControlAt(settings, kGesturesToggleLock);
-    test::WaitUntil([&] { return TextHeight(box) > 0; });  // painted
-    EXPECT_GE(TextHeight(box), 20) << "a check box's caption at VGA density";
+    // Read from the screen, which may be mid-repaint as the window takes its first focus.
+    int height = 0;
+    EXPECT_TRUE(test::WaitUntil([&] { return (height = TextHeight(box)) >= 20; }))
+        << "a check box's caption at VGA density: " << height << " pixels";
     Save(L"phone-settings.png");
 
     Play({L"tap", L"--text", L"Edit gestures"});
@@ -147,6 +149,80 @@ TEST_F(PhoneScreenTest, WindowsLieBetweenTheBarsWithoutCaptionTheirTextVgaSizedA
         EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(settings); })) << "the window closes";
     }
     EXPECT_EQ(test::ReadSettingsDword(L"GesturesToggleLock"), 1u);
+}
+
+// Without a stylus, as a phone is often used: a window opens on its first control, focused; the
+// D-pad moves the focus in the controls' order and brings the focused one into view; Action acts
+// on it (ticks a box, opens a list, follows a link); Back cancels.
+TEST_F(PhoneScreenTest, WithoutAStylusTheKeysMoveTheFocusActAndGoBack) {
+    HWND settings = ShowSettings(varnel);
+    ASSERT_NE(settings, nullptr);
+    const DWORD thread = GetWindowThreadProcessId(settings, nullptr);
+    const auto focus = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        return GetGUIThreadInfo(thread, &info) ? info.hwndFocus : nullptr;
+    };
+    const auto focused = [&](HWND control) { return test::WaitUntil([&] { return focus() == control; }); };
+    EXPECT_TRUE(focused(ControlAt(settings, kEditGestures))) << "opened on its first control";
+    Play({L"key", L"down"});
+    EXPECT_TRUE(focused(ControlAt(settings, kGesturesToggleLock)));
+
+    // Down to the notification icon's box, far below the page: it comes into view.
+    const HWND showIcon = ControlAt(settings, {8, 934}), transcriber = ControlAt(settings, {8, 1042});
+    for (int i = 0; i < 30 && focus() != showIcon; ++i) {
+        const HWND was = focus();
+        Play({L"key", L"down"});
+        test::WaitUntil([&] { return focus() != was; });
+    }
+    ASSERT_EQ(focus(), showIcon);
+    RECT page{};
+    GetClientRect(settings, &page);
+    MapWindowPoints(settings, nullptr, reinterpret_cast<POINT*>(&page), 2);
+    const auto onPage = [&] {
+        const RECT box = ScreenRect(showIcon);
+        return box.top >= page.top && box.bottom <= page.bottom;
+    };
+    EXPECT_TRUE(test::WaitUntil(onPage)) << "the focused box off the page: " << Text(ScreenRect(showIcon));
+    Play({L"key", L"action"});
+    EXPECT_TRUE(test::WaitUntil([&] { return SendMessageW(showIcon, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }))
+        << "Action ticks the box off";
+    // The Transcriber box, ticked: its notice comes, and once it is answered the focus is back.
+    Play({L"key", L"down"});
+    ASSERT_TRUE(focused(transcriber));
+    Play({L"key", L"action"});
+    ASSERT_EQ(test::Devemu({L"dialog", L"answer", L"ok", L"--caption", L"Information"}).code, 0);
+    EXPECT_TRUE(focused(transcriber)) << "the focus lost to the message box";
+    // Ticked off again, as Back keeps what the boxes show for the next opening.
+    Play({L"key", L"action"});
+    ASSERT_TRUE(test::WaitUntil([&] { return SendMessageW(transcriber, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
+    Play({L"key", L"back"});
+    EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(settings); })) << "Back cancels";
+    EXPECT_EQ(test::ReadSettingsDword(L"ShowIcon"), std::nullopt) << "stored";
+
+    // A drop-down list opened by Action keeps the D-pad to choose in it; Action confirms.
+    settings = ShowSettings(varnel);
+    ASSERT_NE(settings, nullptr);
+    const HWND kind = ControlAt(settings, {204, 146});
+    for (int i = 0; i < 3; ++i) Play({L"key", L"down"});
+    ASSERT_TRUE(focused(kind));
+    Play({L"key", L"action"});
+    ASSERT_TRUE(test::WaitUntil([&] { return SendMessageW(kind, CB_GETDROPPEDSTATE, 0, 0) != 0; })) << "not opened";
+    Play({L"key", L"up"});
+    Play({L"key", L"action"});
+    EXPECT_TRUE(test::WaitUntil([&] { return SendMessageW(kind, CB_GETDROPPEDSTATE, 0, 0) == 0; }));
+    EXPECT_EQ(SendMessageW(kind, CB_GETCURSEL, 0, 0), 0) << "\"touch panel\" chosen";
+    EXPECT_EQ(focus(), kind);
+
+    // Action on the link opens the gesture editor, on its first control; Back brings the settings back.
+    Play({L"key", L"up", L"up", L"up"});
+    ASSERT_TRUE(focused(ControlAt(settings, kEditGestures)));
+    Play({L"key", L"action"});
+    HWND editor = nullptr;
+    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(settings) && (editor = FindWindowW(L"GUI|UserClass", L"Varnel")); }));
+    EXPECT_TRUE(focused(ControlAt(editor, {116, 54}))) << "the lock gesture's play button";
+    Play({L"key", L"back"});
+    EXPECT_TRUE(test::WaitUntil([&] { return !IsWindow(editor) && FindWindowW(L"GUI|UserClass", L"Varnel"); }));
 }
 
 TEST_F(PhoneScreenTest, ALockedPanelSwallowsTheTapThatReachesTheControlAfterTheUnlockGesture) {
