@@ -59,7 +59,7 @@ void GestureEditorWindow::CreateGroup(GestureGroup& group, const wchar_t* title,
     group.reset->Create(window, L"Reset to default", 116, row + 62, 175, 32);
     group.reset->clickCallback.Set(Bind(this, reset));
     group.note = std::make_unique<Label>();
-    group.note->Create(window, L"", 8, row + 96, 464, 26);
+    group.note->Create(window, L"", 8, row + 96, 464, 28);  // up to the next header, descenders included
 }
 
 LRESULT GestureEditorWindow::OnDestroy(WPARAM wParam, LPARAM lParam) {
