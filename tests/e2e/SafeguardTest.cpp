@@ -82,6 +82,20 @@ protected:
     std::unique_ptr<test::VarnelProcess> second;  // a second start, asking
 };
 
+// OK in the gesture editor, then in the settings window it gives way to; what the registry then
+// holds as the gesture `name`, "" when nothing.
+std::u16string StoredOnOk(HWND editor, const wchar_t* name) {
+    PressSoftKey(editor, IDM_OK);
+    HWND settings = nullptr;
+    if (!test::WaitUntil([&] { return !IsWindow(editor) && (settings = FindWindowW(L"GUI|UserClass", L"Varnel")); })) {
+        return u"";
+    }
+    PressSoftKey(settings, IDM_OK);
+    const auto stored = test::ReadSettingsValue(name);
+    if (!stored) return u"";
+    return std::u16string(reinterpret_cast<const char16_t*>(stored->data.data()), stored->data.size() / 2);
+}
+
 bool BoxUp(const std::string& caption) {
     return test::WaitUntil([&] {
         return test::Devemu({L"dialog", L"list"}).out.find("caption=\"" + caption + "\"") != std::string::npos;
@@ -210,14 +224,7 @@ TEST_F(SafeguardTest, NoGestureWithoutStepsComesIntoForce) {
     wchar_t text[80] = L"";
     GetWindowTextW(ControlAt(editor, note), text, 80);
     EXPECT_EQ(test::Narrow(text), "No turn recorded: the gesture is kept.");
-    PressSoftKey(editor, IDM_OK);
-    HWND settings = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(editor) && (settings = FindWindowW(L"GUI|UserClass", L"Varnel")); }));
-    PressSoftKey(settings, IDM_OK);
-    const auto stored = test::ReadSettingsValue(L"LockGesture");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(stored->data.data()), stored->data.size() / 2),
-              std::u16string(u"-90\0-90\0-90\0-45\0", 17));
+    EXPECT_EQ(StoredOnOk(editor, L"LockGesture"), std::u16string(u"-90\0-90\0-90\0-45\0", 17));
 }
 
 // Settings asked for while the gesture editor is open bring the editor forward; what was just
@@ -235,14 +242,7 @@ TEST_F(SafeguardTest, SettingsAskedForOverTheGestureEditorKeepItAndItsRecording)
     Play({L"post", L"show-settings"});
     EXPECT_FALSE(test::WaitUntil([&] { return ProgramWindows() != std::vector<HWND>{editor}; }, 1500))
         << "another window";
-    PressSoftKey(editor, IDM_OK);
-    HWND settings = nullptr;
-    ASSERT_TRUE(test::WaitUntil([&] { return !IsWindow(editor) && (settings = FindWindowW(L"GUI|UserClass", L"Varnel")); }));
-    PressSoftKey(settings, IDM_OK);
-    const auto stored = test::ReadSettingsValue(L"UnlockGesture");
-    ASSERT_TRUE(stored);
-    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(stored->data.data()), stored->data.size() / 2),
-              std::u16string(u"90\0" u"90\0", 7));
+    EXPECT_EQ(StoredOnOk(editor, L"UnlockGesture"), std::u16string(u"90\0" u"90\0", 7));
 }
 
 // However the program is stopped, keys and panel are free afterwards, the icon is gone and the
