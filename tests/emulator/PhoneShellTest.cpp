@@ -87,6 +87,18 @@ TEST_F(PhoneShellTest, NavigationBarShowsEachIconWhileItIsShownAndTheChargerWhil
 
 // A window of this test in front with its soft keys, a check box to tap and an edit box with the
 // focus, registered with the touch library as the program registers its lock window.
+// A program that starts as the phone's do sees the screen below the navigation bar as its work
+// area, and the shell's soft-key bar goes across the bottom of it.
+TEST(PhoneWorkArea, IsTheScreenBelowTheNavigationBarForAProgramOfThePhone) {
+    SHInitExtraControls();
+    RECT work{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0));
+    const RECT screen = devemu::PhoneScreen();
+    EXPECT_EQ(work.top, screen.top + devemu::kNavBarHeight);
+    EXPECT_EQ(work.bottom, screen.bottom);
+    EXPECT_EQ(work.right - work.left, screen.right - screen.left);
+}
+
 class GuardedScreen : public PhoneShellTest {
 protected:
     void SetUp() override {
