@@ -5,6 +5,7 @@
 #include <functional>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -97,6 +98,62 @@ TEST(PhoneWorkArea, IsTheScreenBelowTheNavigationBarForAProgramOfThePhone) {
     EXPECT_EQ(work.top, screen.top + devemu::kNavBarHeight);
     EXPECT_EQ(work.bottom, screen.bottom);
     EXPECT_EQ(work.right - work.left, screen.right - screen.left);
+}
+
+// A message box of a program of the phone fits the phone's screen: one the desktop would make
+// wider is given the screen's width, its whole text wrapped inside, its buttons below it; a short
+// one stays as the desktop makes it.
+TEST(PhoneMessageBox, FitsTheScreenWithItsWholeTextAndButtons) {
+    const struct {
+        const wchar_t* text;
+        UINT type;
+        const wchar_t* answer;
+        int result;
+    } boxes[] = {
+        {L"Changing Transcriber compatibility mode requires you to soft reset your device.\nSoft reset now?",
+         MB_OKCANCEL | MB_ICONQUESTION | MB_TOPMOST, L"cancel", IDCANCEL},
+        {L"Reset gesture to default?", MB_YESNO | MB_ICONQUESTION | MB_TOPMOST, L"yes", IDYES},
+    };
+    const RECT screen = devemu::PhoneScreen();
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(test::Narrow(b.text));
+        int result = 0;
+        std::thread asking([&] { result = MessageBoxW(nullptr, b.text, L"Phone box", b.type); });
+        HWND box = nullptr;
+        const bool up = test::WaitUntil([&] { return (box = FindWindowW(L"#32770", L"Phone box")) && IsWindowVisible(box); });
+        EXPECT_TRUE(up) << "no box came";
+        RECT frame{}, inside{}, all{};
+        GetWindowRect(box, &frame);
+        EXPECT_TRUE(IntersectRect(&inside, &frame, &screen) && EqualRect(&inside, &frame)) << "off the screen";
+        const HWND text = GetDlgItem(box, 0xFFFF);
+        RECT shown{};
+        GetWindowRect(text, &shown);
+        EXPECT_TRUE(IntersectRect(&inside, &shown, &frame) && EqualRect(&inside, &shown)) << "the text beyond the box";
+        // Its whole text, wrapped in its width, in its height.
+        {
+            HDC dc = GetDC(text);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+            RECT needed{0, 0, shown.right - shown.left, 0};
+            DrawTextW(dc, b.text, -1, &needed, DT_WORDBREAK | DT_CALCRECT | DT_NOPREFIX);
+            SelectObject(dc, old);
+            ReleaseDC(text, dc);
+            EXPECT_LE(needed.bottom, shown.bottom - shown.top) << "the text cut";
+        }
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t kind[16] = L"";
+            GetClassNameW(child, kind, 16);
+            if (!IsWindowVisible(child) || lstrcmpiW(kind, L"Button") != 0) continue;
+            RECT button{};
+            GetWindowRect(child, &button);
+            EXPECT_TRUE(IntersectRect(&inside, &button, &frame) && EqualRect(&inside, &button)) << "a button beyond";
+            EXPECT_GE(button.top, shown.bottom) << "a button over the text";
+            UnionRect(&all, &all, &button);
+        }
+        EXPECT_FALSE(IsRectEmpty(&all)) << "no buttons";
+        EXPECT_EQ(test::Devemu({L"dialog", L"answer", b.answer}).code, 0);
+        asking.join();  // the box answered, or none came
+        EXPECT_EQ(result, b.result);
+    }
 }
 
 class GuardedScreen : public PhoneShellTest {
