@@ -9,7 +9,8 @@ Mailbox::Mailbox(Application& app) : app_(app), mainThread_(app) {
     CreateWindowExW(0, UserWindow::kClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, AppInstance,
                     &mainThread_);
     Start();
-    // A failed thread never sets the event: then nothing is published that could not be served.
+    // A thread that could not be made never sets the event; its id is then 0, which no
+    // message reaches, and the program works on unreachable.
     if (IsRunning()) ready_.Wait();
 }
 

@@ -21,13 +21,13 @@ public:
     // Ends the thread after the messages posted before, then destroys the window.
     ~Mailbox() override;
 
-    // The four thread messages, on the mailbox thread; any other message is dropped.
-    void Deliver(UINT message, WPARAM wParam);
-
 protected:
     void Run() override;
 
 private:
+    // The four thread messages, on the mailbox thread; any other message is dropped.
+    void Deliver(UINT message, WPARAM wParam);
+
     // Carries out on the main thread what the mailbox hands it.
     class MainThreadWindow : public UserWindow {
     public:
